@@ -1,0 +1,86 @@
+// The program's whole state: one record, alive for the whole run, all zero at start and
+// touched only on the GUI thread.
+#pragma once
+#include <windows.h>
+
+// Pseudo-values that take part in comparisons, texts and item data.
+#define HWND_DESKTOP_VALUE reinterpret_cast<HWND>(0)
+#define HWND_MESSAGE_VALUE reinterpret_cast<HWND>(-3)
+
+// The header (144 characters) and ten full rows of at most 365 characters need 3795 characters
+// with the terminator; the report buffers are sized for the worst case so no append can overrun.
+constexpr int kReportChars = 4096;
+constexpr int kHistorySlots = 64;
+constexpr int kHistoryLimit = 63;  // a change is accepted only while historyPos is below this
+
+enum TreeFilter : DWORD { TopL = 0, All = 1, Pid = 2, Tid = 3, Desc = 4, Point = 5 };
+
+// One recorded change of parent (kind 0) or owner (kind 1). Each undo or redo step exchanges the
+// entry with the live state of hWindow, so the entry always holds what the next step needs.
+struct HistoryEntry {
+  HWND hWindow;
+  HWND hParent;   // the parent after the next step; 0 stands for the desktop window
+  LONG left, top, right, bottom;  // in client coordinates of hParent
+  DWORD exStyle;
+  DWORD style;
+  DWORD kind;     // 0: SetParent, 1: SetWindowLongPtr(GWLP_HWNDPARENT)
+  HWND hRelation; // what the next step passes to that call
+  DWORD id;
+};
+
+struct AppState {
+  // Handles found at start.
+  HINSTANCE hInstance;
+  HWND hMainDlg;
+  HWND hDesktop;
+  HWND hMessageRoot;  // the parent of message-only windows
+  HWND hReportPane;   // control 2001
+  HWND hLegendPane;   // control 2002
+  HWND hTreeCombo;    // control 2016
+  HWND hTreeList;     // the combo box's drop-down list window
+  HRGN hHitRegion;    // scratch region, only ever the output of GetWindowRgn
+
+  // Geometry taken at start.
+  LONG minTrackWidth, minTrackHeight;
+  LONG reportX, reportY, reportWidth, reportHeight;
+
+  // The targets.
+  HWND hTargetW;        // W, the 'Window'
+  HWND hTargetP;        // P, the 'new Parent|Owner'
+  HWND hCommandTarget;  // P, or W while button 2038 is checked; set by every tick
+  BOOL lockW;
+  POINT ptF9;           // cursor position (screen) when F9 picked P
+
+  // The report.
+  char report[kReportChars];
+  char prevReport[kReportChars];
+  char styleSymbols[8];
+
+  // The tree.
+  TreeFilter treeFilter;
+  DWORD pidP, tidP;
+  DWORD enumCount;  // scratch counter shared by the Z-order count and the tree passes
+  DWORD topTopLevelCount;
+  LONG monitorHeight;
+
+  // The history.
+  HistoryEntry history[kHistorySlots];
+  DWORD historyPos;
+  DWORD historyTop;
+
+  // The test windows.
+  WNDPROC buttonClassProc;
+  int testWindowCount;
+};
+
+extern AppState app;
+
+// Low 32 bits of a handle, the form in which every text of the tool shows it.
+inline DWORD HandleBits(HWND h) { return static_cast<DWORD>(reinterpret_cast<UINT_PTR>(h)); }
+
+// The error beep that answers every refused command.
+inline void ErrorBeep() { MessageBeep(MB_ICONHAND); }
+
+// Subclassing keeps the replaced procedure in the window's own GWLP_USERDATA.
+void Subclass(HWND w, WNDPROC proc);
+LRESULT CallPreviousProc(HWND w, UINT msg, WPARAM wp, LPARAM lp);

@@ -1,0 +1,162 @@
+// The main dialog procedure: it only dispatches; start-up and shut-down live here.
+#include "app/main_dlg.h"
+
+#include "app/app_state.h"
+#include "app/chrome.h"
+#include "app/texts.h"
+#include "editor/editor.h"
+#include "inspector/inspector.h"
+#include "res/resource.h"
+#include "testwin/testwin.h"
+#include "tree/tree.h"
+
+namespace {
+
+void OnLockCommand(WORD) { OnLockClicked(app.hMainDlg); }
+void OnMonitorButton(WORD) { OnMonitorCommand(); }
+
+struct CommandRoute {
+  WORD id;
+  void (*handler)(WORD id);
+};
+
+// Control ids are compared with the whole wParam, so only BN_CLICKED (code 0) reaches a handler.
+constexpr CommandRoute kCommandRoutes[] = {
+    {IDC_CREATEWND, OnTestWindowCommand},  {IDC_CREATEDLG, OnTestWindowCommand},
+    {IDC_DLGBOX, OnTestWindowCommand},     {IDC_MSGBOX, OnTestWindowCommand},
+    {IDC_SETPARENT, OnHistoryCommand},     {IDC_UNDO, OnHistoryCommand},
+    {IDC_REDO, OnHistoryCommand},          {IDC_COUNTER, OnHistoryCommand},
+    {IDC_SETOWNER, OnHistoryCommand},      {IDC_FILTER_TOPL, OnFilterCommand},
+    {IDC_FILTER_ALL, OnFilterCommand},     {IDC_FILTER_PID, OnFilterCommand},
+    {IDC_FILTER_TID, OnFilterCommand},     {IDC_FILTER_DESC, OnFilterCommand},
+    {IDC_FILTER_POINT, OnFilterCommand},   {IDC_MONITOR, OnMonitorButton},
+    {IDC_LOCK, OnLockCommand},             {IDC_TOPMOST, OnTargetCommand},
+    {IDC_ENABLE, OnTargetCommand},         {IDC_MINIMIZE, OnTargetCommand},
+    {IDC_VISIBLE, OnTargetCommand},        {IDC_CLIPCHILD, OnTargetCommand},
+    {IDC_POPUP, OnTargetCommand},          {IDC_SWAP, OnTargetCommand},
+    {IDC_TEXT, OnTargetCommand},           {IDC_CLOSE, OnTargetCommand},
+    {IDC_CHILD, OnTargetCommand},          {IDC_NAV_FIRST, OnTargetCommand},
+    {IDC_NAV_PREV, OnTargetCommand},       {IDC_NAV_NEXT, OnTargetCommand},
+    {IDC_NAV_LAST, OnTargetCommand},       {IDC_NOTOPMOST, OnTargetCommand},
+    {IDC_ZTOP, OnTargetCommand},           {IDC_ZBOTTOM, OnTargetCommand},
+    {IDC_ZUP, OnTargetCommand},            {IDC_ZDOWN, OnTargetCommand},
+    {IDC_NAV_CHILD, OnTargetCommand},      {IDC_NAV_PARENT, OnTargetCommand},
+    {IDC_TOOLWIN, OnTargetCommand},        {IDC_APPWIN, OnTargetCommand},
+    {IDC_ID, OnTargetCommand},
+};
+
+INT_PTR OnCommand(WPARAM wp) {
+  // The combo box notifications are recognised by their code alone, whatever the control.
+  switch (HIWORD(wp)) {
+    case CBN_SELCHANGE: OnTreeSelChange(); return TRUE;
+    case CBN_DROPDOWN:  OnTreeDropDown(); return TRUE;
+    default:            break;
+  }
+  for (const CommandRoute& route : kCommandRoutes) {
+    if (wp == route.id) {
+      route.handler(route.id);
+      break;
+    }
+  }
+  // Everything else, Enter (IDOK) and Escape (IDCANCEL) included, is answered and ignored.
+  return TRUE;
+}
+
+void FindMessageRoot(HWND dlg) {
+  // The parent of message-only windows has no public name: become message-only for a moment
+  // and ask. Both calls happen before the dialog is first shown, so nobody sees it.
+  SetParent(dlg, HWND_MESSAGE);
+  app.hMessageRoot = GetAncestor(dlg, GA_PARENT);
+  SetParent(dlg, nullptr);
+}
+
+void TakeGeometry(HWND dlg) {
+  RECT r;
+  GetWindowRect(dlg, &r);
+  app.minTrackWidth = r.right - r.left;
+  app.minTrackHeight = r.bottom - r.top;
+
+  GetWindowRect(app.hReportPane, &r);
+  MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&r), 2);
+  app.reportY = r.top;
+  app.reportX = r.left;
+  app.reportHeight = r.bottom - r.top;
+  // Twice the screen width, so the longest rows can be dragged into view.
+  app.reportWidth = 2 * GetSystemMetrics(SM_CXSCREEN);
+  SetWindowPos(app.hReportPane, nullptr, 0, 0, app.reportWidth, app.reportHeight,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+}
+
+INT_PTR OnInitDialog(HWND dlg) {
+  app.hMainDlg = dlg;
+  app.prevReport[0] = '\0';
+  app.hTargetW = nullptr;
+  app.hTargetP = nullptr;
+
+  SendDlgItemMessageA(dlg, IDC_LEGEND, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kLegendText));
+  SendMessageA(dlg, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kTitleText));
+  kTitleText[lstrlenA(kTitleText)] = ' ';  // the title's end joins it to the help text
+
+  app.hReportPane = GetDlgItem(dlg, IDC_REPORT);
+  Subclass(app.hReportPane, ReportPaneProc);
+  app.hLegendPane = GetDlgItem(dlg, IDC_LEGEND);
+  Subclass(app.hLegendPane, LegendPaneProc);
+  app.hTreeCombo = GetDlgItem(dlg, IDC_TREECOMBO);
+
+  // The drop-down list is a separate top-level window of this thread; at this moment the
+  // tree combo box is the thread's only combo box, so the first list found is its list.
+  EnumThreadWindows(GetWindowThreadProcessId(dlg, nullptr), FindTreeListProc, 0);
+  Subclass(app.hTreeList, TreeListProc);
+  SetWindowPos(app.hTreeList, HWND_TOPMOST, 0, 0, 0, 0,
+               SWP_NOSIZE | SWP_NOMOVE | SWP_FRAMECHANGED);
+  SetWindowLongPtrA(app.hTreeList, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(dlg));
+  SetTreeCaption();
+
+  TakeGeometry(dlg);
+
+  HMENU systemMenu = GetSystemMenu(dlg, FALSE);
+  AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(systemMenu, MF_STRING, IDM_ABOUT_HELP, "About + Help");
+
+  RegisterTestWindowClass();
+  app.hDesktop = GetDesktopWindow();
+  FindMessageRoot(dlg);
+
+  // BM_CLICK checks the radio button and sends its BN_CLICKED, which fills the tree list.
+  SendDlgItemMessageA(dlg, IDC_FILTER_TOPL, BM_CLICK, 0, 0);
+  app.hHitRegion = CreateRectRgn(0, 0, 0, 0);
+  SetTimer(dlg, IDT_INSPECT, 100, nullptr);
+  return TRUE;  // the focus goes to the first tab stop, "lock"
+}
+
+void OnClose(HWND dlg) {
+  ApplyCloseRule();
+  KillTimer(dlg, IDT_INSPECT);
+  DeleteObject(app.hHitRegion);
+  EndDialog(dlg, 0);
+}
+
+INT_PTR OnTimer(HWND dlg) {
+  InspectTick(dlg);
+  return TRUE;
+}
+
+}  // namespace
+
+INT_PTR CALLBACK MainDlgProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_CLOSE:           OnClose(dlg); return TRUE;
+    case WM_SETCURSOR:       return OnSetCursor(lp);
+    case WM_INITDIALOG:      return OnInitDialog(dlg);
+    case WM_TIMER:           return OnTimer(dlg);
+    case WM_SYSCOMMAND:      return OnSysCommand(wp);
+    case WM_COMMAND:         return OnCommand(wp);
+    case WM_CTLCOLORLISTBOX: return OnCtlColorListBox(reinterpret_cast<HDC>(wp));
+    case WM_CTLCOLORSTATIC:  return OnCtlColorStatic(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
+    case WM_LBUTTONDOWN:     return OnLButtonDown(dlg, lp);
+    case WM_NCRBUTTONDOWN:   return OnNcRButtonDown(dlg, wp, lp);
+    case WM_CONTEXTMENU:     return OnContextMenu(dlg);
+    case WM_GETMINMAXINFO:   return OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lp));
+    default:                 return FALSE;
+  }
+}

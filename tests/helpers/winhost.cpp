@@ -1,0 +1,76 @@
+// winhost: a helper process that owns windows for the tests.
+//   winhost TAG [hang] [hangafter=MS] [many=N]
+// Creates "TAG top" (WinHostTop), its child "TAG child" (WinHostChild), a popup "TAG owned"
+// (WinHostOwned) owned by top and a message-only window "TAG msg" (WinHostMsg), then serves
+// messages until top is closed. "hang" stops serving messages once the windows exist, so the
+// windows stop answering; "hangafter=MS" does so after MS milliseconds. "many=N" adds N more
+// windows (a third each top-level, child and message-only) with texts, for load tests.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+LRESULT CALLBACK HostProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_DESTROY && GetWindowLongPtrA(w, GWLP_USERDATA) == 1) PostQuitMessage(0);
+  return DefWindowProcA(w, msg, wp, lp);
+}
+
+void Register(const char* name) {
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = HostProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.lpszClassName = name;
+  RegisterClassExA(&wc);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return 2;
+  std::string tag = argv[1];
+  bool hang = false;
+  int hangAfter = -1, many = 0;
+  for (int i = 2; i < argc; ++i) {
+    if (!strcmp(argv[i], "hang")) hang = true;
+    else if (!strncmp(argv[i], "hangafter=", 10)) hangAfter = atoi(argv[i] + 10);
+    else if (!strncmp(argv[i], "many=", 5)) many = atoi(argv[i] + 5);
+  }
+  for (const char* c : {"WinHostTop", "WinHostChild", "WinHostOwned", "WinHostMsg", "WinHostMany"})
+    Register(c);
+  HINSTANCE inst = GetModuleHandleA(nullptr);
+  HWND top = CreateWindowExA(0, "WinHostTop", (tag + " top").c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                             200, 150, 400, 300, nullptr, nullptr, inst, nullptr);
+  SetWindowLongPtrA(top, GWLP_USERDATA, 1);
+  CreateWindowExA(0, "WinHostChild", (tag + " child").c_str(), WS_CHILD | WS_VISIBLE, 20, 20, 150, 100,
+                  top, reinterpret_cast<HMENU>(77), inst, nullptr);
+  CreateWindowExA(0, "WinHostOwned", (tag + " owned").c_str(), WS_POPUP | WS_CAPTION | WS_VISIBLE, 650,
+                  150, 200, 120, top, nullptr, inst, nullptr);
+  for (int i = 0; i < many; ++i) {
+    char text[64];
+    snprintf(text, sizeof text, "%s many %d", tag.c_str(), i);
+    switch (i % 3) {
+      case 0: CreateWindowExA(0, "WinHostMany", text, WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr, inst, nullptr); break;
+      case 1: CreateWindowExA(0, "WinHostMany", text, WS_CHILD | WS_VISIBLE, 0, 0, 5, 5, top, nullptr, inst, nullptr); break;
+      default: CreateWindowExA(0, "WinHostMany", text, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, inst, nullptr); break;
+    }
+  }
+  // Created last: the tests wait for it as the sign that every window exists.
+  CreateWindowExA(0, "WinHostMsg", (tag + " msg").c_str(), 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, inst,
+                  nullptr);
+  if (hang) for (;;) Sleep(1000);
+  if (hangAfter >= 0) SetTimer(nullptr, 0, hangAfter, nullptr);
+  MSG m;
+  while (GetMessageA(&m, nullptr, 0, 0) > 0) {
+    if (m.message == WM_TIMER && m.hwnd == nullptr) for (;;) Sleep(1000);
+    TranslateMessage(&m);
+    DispatchMessageA(&m);
+  }
+  return 0;
+}

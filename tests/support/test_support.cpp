@@ -1,0 +1,257 @@
+#include "support/test_support.h"
+
+#include <cstdio>
+
+#include "app/app_state.h"
+#include "app/main_dlg.h"
+#include "app/texts.h"
+#include "res/resource.h"
+
+void Pump() {
+  MSG m;
+  while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&m);
+    DispatchMessageA(&m);
+  }
+}
+
+bool PumpUntil(const std::function<bool()>& cond, DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    Pump();
+    if (cond()) return true;
+    if (GetTickCount() - start > timeoutMs) return cond();
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+}
+
+void PumpFor(DWORD ms) {
+  DWORD start = GetTickCount();
+  while (GetTickCount() - start < ms) {
+    Pump();
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+}
+
+std::string WindowText(HWND w) {
+  char text[4096] = "";
+  SendMessageTimeoutA(w, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                      SMTO_ABORTIFHUNG, 2000, nullptr);
+  return text;
+}
+
+std::string ClassOf(HWND w) {
+  char name[256] = "";
+  GetClassNameA(w, name, sizeof name);
+  return name;
+}
+
+std::string Hex8(HWND w) {
+  char text[16];
+  snprintf(text, sizeof text, "%08lX", static_cast<unsigned long>(HandleBits(w)));
+  return text;
+}
+
+std::string UniqueTag(const char* prefix) {
+  static int counter = 0;
+  char text[64];
+  snprintf(text, sizeof text, "%s%lu_%d", prefix, GetCurrentProcessId(), ++counter);
+  return text;
+}
+
+void MainDialogTest::SetUp() {
+  // A fresh program start: the state is all zero and the title not yet joined to the help text.
+  app = AppState{};
+  app.hInstance = GetModuleHandleA(nullptr);
+  kTitleText[kTitleChars] = '\0';
+  dlg_ = CreateDialogParamA(app.hInstance, "Dlg", nullptr, MainDlgProc, 0);
+  ASSERT_NE(dlg_, nullptr);
+  ShowWindow(dlg_, SW_SHOWNORMAL);
+  Pump();
+}
+
+void MainDialogTest::TearDown() {
+  if (dlg_ && IsWindow(dlg_)) {
+    KillTimer(dlg_, IDT_INSPECT);
+    DestroyWindow(dlg_);
+  }
+  if (app.hHitRegion) DeleteObject(app.hHitRegion);
+  Pump();
+}
+
+void MainDialogTest::StopTimer() {
+  KillTimer(dlg_, IDT_INSPECT);
+  Pump();
+  // A WM_TIMER may already sit in the queue; it is retrieved only by GetMessage/PeekMessage,
+  // which Pump has just done.
+}
+
+void MainDialogTest::Click(int id) { SendMessageA(dlg_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+
+namespace {
+
+LRESULT CALLBACK TestTopProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  return DefWindowProcA(w, msg, wp, lp);
+}
+
+void RegisterTestClasses() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = TestTopProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.lpszClassName = "TestTop";
+  RegisterClassExA(&wc);
+  wc.lpszClassName = "TestChild";
+  RegisterClassExA(&wc);
+}
+
+}  // namespace
+
+HWND MakeTopWindow(const char* title, DWORD style, DWORD exStyle, HWND owner, int x, int y, int w,
+                   int h) {
+  RegisterTestClasses();
+  return CreateWindowExA(exStyle, "TestTop", title, style, x, y, w, h, owner, nullptr,
+                         GetModuleHandleA(nullptr), nullptr);
+}
+
+HWND MakeChildWindow(HWND parent, const char* title, int id, DWORD style, int x, int y, int w, int h) {
+  RegisterTestClasses();
+  return CreateWindowExA(0, "TestChild", title, style, x, y, w, h, parent,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr),
+                         nullptr);
+}
+
+std::string BuiltProgram(const char* name) {
+  char path[MAX_PATH];
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string dir(path);
+  dir = dir.substr(0, dir.find_last_of("\\/") + 1);
+  return dir + name;
+}
+
+HelperProcess::HelperProcess(const std::string& options) {
+  tag = UniqueTag("wh");
+  std::string cmd = "\"" + BuiltProgram("winhost.exe") + "\" " + tag + " " + options;
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  std::vector<char> line(cmd.begin(), cmd.end());
+  line.push_back('\0');
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_)) {
+    ADD_FAILURE() << "cannot start " << cmd;
+    return;
+  }
+  std::string topText = tag + " top";
+  std::string msgText = tag + " msg";
+  std::string childText = tag + " child";
+  std::string ownedText = tag + " owned";
+  PumpUntil([&] {
+    top = FindWindowA("WinHostTop", topText.c_str());
+    msg = FindWindowExA(HWND_MESSAGE, nullptr, "WinHostMsg", msgText.c_str());
+    return top != nullptr && msg != nullptr;
+  }, 15000);
+  if (top) {
+    child = FindWindowExA(top, nullptr, "WinHostChild", childText.c_str());
+    owned = FindWindowA("WinHostOwned", ownedText.c_str());
+  }
+  if (!top) ADD_FAILURE() << "winhost windows did not appear: " << cmd;
+}
+
+HelperProcess::~HelperProcess() {
+  if (pi_.hProcess) {
+    TerminateProcess(pi_.hProcess, 0);
+    WaitForSingleObject(pi_.hProcess, 5000);
+    CloseHandle(pi_.hProcess);
+    CloseHandle(pi_.hThread);
+  }
+}
+
+bool Xdotool(const std::string& commands, DWORD timeoutMs) {
+  // xdotool gives no process handle to wait on: its last command touches a file that we wait for.
+  static int counter = 0;
+  char name[64];
+  snprintf(name, sizeof name, "xdo_%lu_%d", GetCurrentProcessId(), ++counter);
+  std::string winFile = std::string("Z:\\tmp\\") + name;
+  DeleteFileA(winFile.c_str());
+  std::string cmd = "Z:\\usr\\bin\\xdotool " + commands + " exec touch /tmp/" + name;
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  std::vector<char> line(cmd.begin(), cmd.end());
+  line.push_back('\0');
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    return false;
+  if (pi.hProcess) CloseHandle(pi.hProcess);
+  if (pi.hThread) CloseHandle(pi.hThread);
+  bool done = PumpUntil([&] { return GetFileAttributesA(winFile.c_str()) != INVALID_FILE_ATTRIBUTES; },
+                        timeoutMs);
+  DeleteFileA(winFile.c_str());
+  return done;
+}
+
+const char kToolTitle[] = "  WIN  API   -   Vorlan :    Parent ,  Owner ,  Z-order          (2010-07-06)";
+
+namespace {
+
+struct FindDialogOf {
+  DWORD pid;
+  HWND found;
+};
+
+BOOL CALLBACK FindToolDialogProc(HWND w, LPARAM lp) {
+  auto* find = reinterpret_cast<FindDialogOf*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  if (pid == find->pid && ClassOf(w) == "#32770" && WindowText(w) == kToolTitle) {
+    find->found = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+ToolProcess::ToolProcess() {
+  std::string cmd = "\"" + BuiltProgram("..\\winrel.exe") + "\"";
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  std::vector<char> line(cmd.begin(), cmd.end());
+  line.push_back('\0');
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_)) {
+    ADD_FAILURE() << "cannot start " << cmd;
+    return;
+  }
+  PumpUntil([&] {
+    FindDialogOf find = {pi_.dwProcessId, nullptr};
+    EnumWindows(FindToolDialogProc, reinterpret_cast<LPARAM>(&find));
+    dlg = find.found;
+    return dlg != nullptr && IsWindowVisible(dlg);
+  }, 20000);
+  if (!dlg) ADD_FAILURE() << "the tool's main dialog did not appear";
+}
+
+DWORD ToolProcess::WaitExit(DWORD timeoutMs) {
+  DWORD code = STILL_ACTIVE;
+  if (!pi_.hProcess) return code;
+  PumpUntil([&] { return WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0; }, timeoutMs);
+  GetExitCodeProcess(pi_.hProcess, &code);
+  return code;
+}
+
+DWORD ToolProcess::Close(DWORD timeoutMs) {
+  if (dlg) PostMessageA(dlg, WM_CLOSE, 0, 0);
+  return WaitExit(timeoutMs);
+}
+
+ToolProcess::~ToolProcess() {
+  if (pi_.hProcess) {
+    if (WaitForSingleObject(pi_.hProcess, 0) != WAIT_OBJECT_0) TerminateProcess(pi_.hProcess, 1);
+    WaitForSingleObject(pi_.hProcess, 5000);
+    CloseHandle(pi_.hProcess);
+    CloseHandle(pi_.hThread);
+  }
+}

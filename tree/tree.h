@@ -1,0 +1,20 @@
+// The window tree: its enumeration into the combo box and the list window's behaviour.
+#pragma once
+#include <windows.h>
+
+void RefreshTree();
+BOOL CALLBACK EnumTreeProc(HWND w, LPARAM pass);
+
+BOOL CALLBACK FindTreeListProc(HWND w, LPARAM lp);
+LRESULT CALLBACK TreeListProc(HWND w, UINT msg, WPARAM wp, LPARAM lp);
+void SetTreeCaption();
+
+// Main dialog commands and messages that belong to the tree list.
+void OnFilterCommand(WORD id);
+void OnMonitorCommand();
+void OnTreeSelChange();
+void OnTreeDropDown();
+INT_PTR OnCtlColorListBox(HDC dc);
+
+// The last step of every inspection tick.
+void TreeMonitorStep();
