@@ -1,10 +1,11 @@
 // winhost: a helper process that owns windows for the tests.
-//   winhost TAG [hang] [hangafter=MS] [many=N]
+//   winhost TAG [hang] [hangafter=MS] [many=N] [deep=D]
 // Creates "TAG top" (WinHostTop), its child "TAG child" (WinHostChild), a popup "TAG owned"
 // (WinHostOwned) owned by top and a message-only window "TAG msg" (WinHostMsg), then serves
 // messages until top is closed. "hang" stops serving messages once the windows exist, so the
 // windows stop answering; "hangafter=MS" does so after MS milliseconds. "many=N" adds N more
 // windows (a third each top-level, child and message-only) with texts, for load tests.
+// "deep=D" nests a chain of D more children inside "TAG child"; the innermost is "TAG deep".
 #include <windows.h>
 
 #include <cstdio>
@@ -36,11 +37,12 @@ int main(int argc, char** argv) {
   if (argc < 2) return 2;
   std::string tag = argv[1];
   bool hang = false;
-  int hangAfter = -1, many = 0;
+  int hangAfter = -1, many = 0, deep = 0;
   for (int i = 2; i < argc; ++i) {
     if (!strcmp(argv[i], "hang")) hang = true;
     else if (!strncmp(argv[i], "hangafter=", 10)) hangAfter = atoi(argv[i] + 10);
     else if (!strncmp(argv[i], "many=", 5)) many = atoi(argv[i] + 5);
+    else if (!strncmp(argv[i], "deep=", 5)) deep = atoi(argv[i] + 5);
   }
   for (const char* c : {"WinHostTop", "WinHostChild", "WinHostOwned", "WinHostMsg", "WinHostMany"})
     Register(c);
@@ -48,8 +50,13 @@ int main(int argc, char** argv) {
   HWND top = CreateWindowExA(0, "WinHostTop", (tag + " top").c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                              200, 150, 400, 300, nullptr, nullptr, inst, nullptr);
   SetWindowLongPtrA(top, GWLP_USERDATA, 1);
-  CreateWindowExA(0, "WinHostChild", (tag + " child").c_str(), WS_CHILD | WS_VISIBLE, 20, 20, 150, 100,
-                  top, reinterpret_cast<HMENU>(77), inst, nullptr);
+  HWND child = CreateWindowExA(0, "WinHostChild", (tag + " child").c_str(), WS_CHILD | WS_VISIBLE, 20,
+                               20, 150, 100, top, reinterpret_cast<HMENU>(77), inst, nullptr);
+  for (int d = 1; d <= deep; ++d) {
+    std::string text = d == deep ? tag + " deep" : tag + " level " + std::to_string(d);
+    child = CreateWindowExA(0, "WinHostMany", text.c_str(), WS_CHILD | WS_VISIBLE, 1, 1, 140 - d, 90 - d,
+                            child, nullptr, inst, nullptr);
+  }
   CreateWindowExA(0, "WinHostOwned", (tag + " owned").c_str(), WS_POPUP | WS_CAPTION | WS_VISIBLE, 650,
                   150, 200, 120, top, nullptr, inst, nullptr);
   for (int i = 0; i < many; ++i) {
