@@ -212,9 +212,12 @@ TEST_F(Tick, HiddenWindowsArePassedOverDisabledOnesFoundAndRealSkipsTransparentO
                      " _C_HE-", "TestChild", "hidden", 2);
   HWND disabled = Keep(MakeChildWindow(top, "disabled", 3, WS_CHILD | WS_VISIBLE | WS_DISABLED, 250, 10, 100, 80),
                        " _C_VD-", "TestChild", "disabled", 3);
-  HWND seeThrough = Keep(CreateWindowExA(WS_EX_TRANSPARENT, "TestChild", "see-through", WS_CHILD | WS_VISIBLE, 250, 120,
-                                    200, 120, top, reinterpret_cast<HMENU>(4), GetModuleHandleA(nullptr), nullptr),
-                    " _C_VE-", "TestChild", "see-through", 4);
+  // RealChildWindowFromPoint looks through transparent windows; ChildWindowFromPointEx with
+  // CWP_SKIPINVISIBLE does not.
+  HWND seeThrough = Keep(CreateWindowExA(WS_EX_TRANSPARENT, "TestChild", "see-through", WS_CHILD | WS_VISIBLE,
+                                         250, 120, 200, 120, top, reinterpret_cast<HMENU>(4),
+                                         GetModuleHandleA(nullptr), nullptr),
+                         " _C_VE-", "TestChild", "see-through", 4);
   Pump();
   POINT inHidden = CenterOf(hidden);
   POINT inDisabled = CenterOf(disabled);
