@@ -29,7 +29,6 @@ constexpr int kRowChars = 512;
 void ReadWindowText(HWND w, char (&text)[kFieldChars]) {
   SendMessageTimeoutA(w, WM_GETTEXT, kFieldCount, reinterpret_cast<LPARAM>(text),
                       SMTO_ABORTIFHUNG, 100, nullptr);
-  text[kFieldCount] = '\0';
   // A row is one line: line breaks of a multi-line text would push the rows off their labels.
   for (char* c = text; *c; ++c) {
     if (*c == '\r' || *c == '\n') *c = ' ';
