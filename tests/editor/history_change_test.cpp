@@ -110,24 +110,6 @@ TEST_F(History, OwnerChangeOfAnUnownedWindowCountsAsSuccessAndUndoesToNoOwner) {
   EXPECT_EQ(Counter(), "1");
 }
 
-TEST_F(History, OwnerChangeOfAnOwnedWindowRecordsAndRestoresTheFormerOwner) {
-  HWND o = Top("history O", 80, 80);
-  HWND q = Top("history Q", 500, 120);
-  HWND x = Top("history X", 300, 300, 250, 160, WS_POPUP | WS_CAPTION | WS_VISIBLE, o);
-  ASSERT_EQ(GetWindow(x, GW_OWNER), o);
-  std::string former = RelationsOf(x);
-  std::string formerEntry = EntryFor(x, 1, o);
-
-  Choose(x, q, 40, 50);
-  Click(IDC_SETOWNER);
-  EXPECT_EQ(GetWindow(x, GW_OWNER), q);
-  EXPECT_EQ(EntryText(app.history[0]), formerEntry);
-
-  Click(IDC_UNDO);
-  EXPECT_EQ(RelationsOf(x), former);
-  EXPECT_EQ(GetWindow(x, GW_OWNER), o);
-}
-
 TEST_F(History, WithPZeroTheDesktopBecomesTheParentOrTheOwnerIsRemoved) {
   HWND a = Top("history A", 100, 100, 400, 300);
   HWND w = Child(a, "history W", 12, 30, 40, 90, 50);
@@ -233,21 +215,6 @@ TEST_F(History, UndoAndRedoWithNothingToDoChangeNothing) {
   EXPECT_EQ(Counter(), "mark");
   EXPECT_EQ(app.historyPos, 0u);
   EXPECT_EQ(app.historyTop, 0u);
-
-  HWND a = Top("history A", 100, 100, 400, 300);
-  HWND b = Top("history B", 600, 150, 400, 300);
-  HWND w = Child(a, "history W", 12, 30, 40, 90, 50);
-  Choose(w, b, 650, 200);
-  Click(IDC_SETPARENT);
-  std::string changed = RelationsOf(w);
-  std::string entry = EntryText(app.history[0]);
-  // One entry applied: no redo.
-  MarkCounter();
-  Click(IDC_REDO);
-  EXPECT_EQ(RelationsOf(w), changed);
-  EXPECT_EQ(EntryText(app.history[0]), entry);
-  EXPECT_EQ(Counter(), "mark");
-  EXPECT_EQ(app.historyPos, 1u);
 }
 
 TEST_F(History, TheCounterShowsThePositionAfterEveryCommand) {
