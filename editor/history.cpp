@@ -46,7 +46,7 @@ void ReadLiveState(HWND w, LiveState& s) {
 }
 
 // Gives w the relation of the entry's kind. SetParent and SetWindowLongPtr(GWLP_HWNDPARENT)
-// both return the previous relation; *ok tells whether the call took effect.
+// both return the previous relation; *ok tells whether the call reported success.
 HWND ApplyRelation(DWORD kind, HWND w, HWND relation, bool* ok) {
   if (kind == kKindSetParent) {
     HWND previous = SetParent(w, relation);
