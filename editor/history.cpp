@@ -1,9 +1,217 @@
-// Re-parenting with undo and redo. (To be built.)
+// Re-parenting and re-owning of W under P, with a history of 64 slots for undo and redo.
+//
+// Slots below historyPos hold the state from before their change (their next step is an undo);
+// slots from historyPos up to historyTop - 1 hold the state from after it (a redo). One step
+// exchanges a slot with the live state of its window, which turns it into what the opposite
+// step needs, so undo and redo are the same routine.
 #include "app/app_state.h"
 #include "editor/editor.h"
+#include "res/resource.h"
 
-void ChangeRelation(DWORD) {}
-void UndoRedoStep(DWORD) {}
-void RestoreAll() {}
-void OnHistoryCommand(WORD) {}
-void ApplyCloseRule() {}
+namespace {
+
+constexpr DWORD kKindSetParent = 0;
+constexpr DWORD kKindOwner = 1;
+
+// SetWindowPos flags: keep the Z-order, and let a changed style redraw the frame.
+constexpr UINT kMoveOnly = SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED;  // 0x25
+constexpr UINT kMoveAndSize = SWP_NOZORDER | SWP_FRAMECHANGED;            // 0x24
+
+// A window's relation, style, extended style, id and rectangle as one step reads it.
+struct LiveState {
+  HWND parent;
+  RECT rect;  // in client coordinates of parent
+  DWORD exStyle;
+  DWORD style;
+  DWORD id;
+};
+
+DWORD ReadLong(HWND w, int index) { return static_cast<DWORD>(GetWindowLongPtrA(w, index)); }
+
+// Styles and ids are 32-bit values; a 64-bit window word holds them sign-extended, as
+// SetWindowLongA would have stored them.
+void WriteLong(HWND w, int index, DWORD value) {
+  SetWindowLongPtrA(w, index, static_cast<LONG_PTR>(static_cast<LONG>(value)));
+}
+
+void ReadLiveState(HWND w, LiveState& s) {
+  s.exStyle = ReadLong(w, GWL_EXSTYLE);
+  s.style = ReadLong(w, GWL_STYLE);
+  s.id = ReadLong(w, GWLP_ID);
+  GetWindowRect(w, &s.rect);
+  s.parent = GetAncestor(w, GA_PARENT);
+  // The rectangle is restored later with SetWindowPos, which takes client coordinates of the
+  // parent.
+  MapWindowPoints(nullptr, s.parent, reinterpret_cast<POINT*>(&s.rect), 2);
+}
+
+// Gives w the relation of the entry's kind. SetParent and SetWindowLongPtr(GWLP_HWNDPARENT)
+// both return the previous relation; *ok tells whether the call reported success.
+HWND ApplyRelation(DWORD kind, HWND w, HWND relation, bool* ok) {
+  if (kind == kKindSetParent) {
+    HWND previous = SetParent(w, relation);
+    *ok = previous != nullptr;
+    return previous;
+  }
+  // A window without an owner returns 0 from a successful call as well: only the last error
+  // tells a failure apart, so it is cleared first.
+  SetLastError(0);
+  HWND previous = reinterpret_cast<HWND>(
+      SetWindowLongPtrA(w, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(relation)));
+  *ok = previous != nullptr || GetLastError() == 0;
+  return previous;
+}
+
+// Hiding and showing again makes a visible window repaint itself in its new place.
+void RepaintByShowing(HWND w) {
+  if (IsWindowVisible(w)) {
+    ShowWindow(w, SW_HIDE);
+    ShowWindow(w, SW_SHOWNORMAL);
+  }
+}
+
+void ShowCount() { SetDlgItemInt(app.hMainDlg, IDC_COUNTER, app.historyPos, FALSE); }
+
+// The F9 point is a screen position; the window is placed there in its parent's client area.
+void MoveToF9Point(HWND w) {
+  POINT pt = app.ptF9;
+  MapWindowPoints(nullptr, GetAncestor(w, GA_PARENT), &pt, 1);
+  SetWindowPos(w, nullptr, pt.x, pt.y, 0, 0, kMoveOnly);
+}
+
+void OnSetParentClicked() { ChangeRelation(kKindSetParent); }
+void OnSetOwnerClicked() { ChangeRelation(kKindOwner); }
+
+void OnUndoClicked() {
+  if (app.historyPos > 0) {
+    UndoRedoStep(1);
+  } else {
+    ErrorBeep();
+  }
+}
+
+void OnRedoClicked() {
+  if (app.historyPos < app.historyTop && app.historyTop < kHistorySlots) {
+    UndoRedoStep(0);
+  } else {
+    ErrorBeep();
+  }
+}
+
+struct HistoryCommand {
+  WORD id;
+  void (*handler)();
+};
+
+constexpr HistoryCommand kHistoryCommands[] = {
+    {IDC_SETPARENT, OnSetParentClicked}, {IDC_SETOWNER, OnSetOwnerClicked},
+    {IDC_UNDO, OnUndoClicked},           {IDC_REDO, OnRedoClicked},
+    {IDC_COUNTER, RestoreAll},
+};
+
+}  // namespace
+
+void ChangeRelation(DWORD kind) {
+  if (app.historyPos >= kHistoryLimit || !app.lockW) {
+    ErrorBeep();
+    return;
+  }
+  HWND w = app.hTargetW;
+  LiveState before;
+  ReadLiveState(w, before);
+
+  bool ok = false;
+  HWND previous = ApplyRelation(kind, w, app.hTargetP, &ok);
+  if (ok) {
+    HistoryEntry& e = app.history[app.historyPos];
+    e.hWindow = w;
+    e.hParent = before.parent;
+    e.left = before.rect.left;
+    e.top = before.rect.top;
+    e.right = before.rect.right;
+    e.bottom = before.rect.bottom;
+    e.exStyle = before.exStyle;
+    e.style = before.style;
+    e.kind = kind;
+    e.hRelation = previous;
+    e.id = before.id;
+
+    ++app.historyPos;
+    // A change after some undos keeps the redo range above its own slot.
+    if (app.historyTop < app.historyPos) app.historyTop = app.historyPos;
+
+    // A new owner does not move a window by itself; both kinds place W at the F9 point.
+    MoveToF9Point(w);
+    RepaintByShowing(w);
+  } else {
+    ErrorBeep();
+  }
+  ShowCount();
+}
+
+void UndoRedoStep(DWORD undo) {
+  app.historyPos -= undo;
+  HistoryEntry& e = app.history[app.historyPos];
+  HWND h = e.hWindow;
+
+  LiveState live;
+  ReadLiveState(h, live);
+
+  bool ok = false;
+  HWND previous = ApplyRelation(e.kind, h, e.hRelation, &ok);
+  if (!ok) {
+    ErrorBeep();
+  } else {
+    HWND wanted = e.hParent ? e.hParent : app.hDesktop;
+    if (GetAncestor(h, GA_PARENT) != wanted) {
+      // The window was given another parent since the entry was written; the entry no longer
+      // fits it, so the relation is put back and the entry is left as it is.
+      bool putBack = false;
+      ApplyRelation(e.kind, h, previous, &putBack);
+      ErrorBeep();
+    } else {
+      app.hTargetW = h;
+      e.hParent = live.parent;
+      WriteLong(h, GWL_EXSTYLE, e.exStyle);
+      e.exStyle = live.exStyle;
+      WriteLong(h, GWL_STYLE, e.style);
+      e.style = live.style;
+      e.hRelation = previous;
+      WriteLong(h, GWLP_ID, e.id);
+      e.id = live.id;
+      SetWindowPos(h, nullptr, e.left, e.top, e.right - e.left, e.bottom - e.top, kMoveAndSize);
+      e.left = live.rect.left;
+      e.top = live.rect.top;
+      e.right = live.rect.right;
+      e.bottom = live.rect.bottom;
+      RepaintByShowing(h);
+    }
+  }
+  // The position moves past the entry even when the step failed, so that the next steps go on
+  // with the other entries.
+  app.historyPos += 1 - undo;
+  ShowCount();
+}
+
+void RestoreAll() {
+  // Every step lowers the position, failed or not, so the loop always ends.
+  while (app.historyPos > 0) UndoRedoStep(1);
+  app.historyTop = 0;
+}
+
+void OnHistoryCommand(WORD id) {
+  for (const HistoryCommand& command : kHistoryCommands) {
+    if (command.id == id) {
+      command.handler();
+      return;
+    }
+  }
+}
+
+void ApplyCloseRule() {
+  // The high bit of GetAsyncKeyState tells that the key is down now. Holding F8 and F9 together
+  // is the user's way to leave the changed windows as they are.
+  bool f8Down = (GetAsyncKeyState(VK_F8) & 0x8000) != 0;
+  bool f9Down = (GetAsyncKeyState(VK_F9) & 0x8000) != 0;
+  if (!f8Down || !f9Down) RestoreAll();
+}
