@@ -7,7 +7,7 @@
 
 namespace {
 
-// A changed style reaches the frame only through SWP_FRAMECHANGED; nothing else may move.
+// Recalculates the frame of a window whose style changed; nothing else may move.
 constexpr UINT kRefreshFrame = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED;
 // A Z-order placement keeps the window's place and size.
 constexpr UINT kPlace = SWP_NOSIZE | SWP_NOMOVE | SWP_FRAMECHANGED;
@@ -25,6 +25,7 @@ constexpr LONG_PTR kInsertBottom = 1;
 
 HWND Target() { return app.hCommandTarget; }
 
+// A style change takes effect on the frame only after SWP_FRAMECHANGED.
 void RefreshFrame(HWND w) {
   SetWindowPos(w, nullptr, 0, 0, 0, 0, kRefreshFrame);
   InvalidateRect(w, nullptr, TRUE);
@@ -199,9 +200,7 @@ constexpr TargetCommand kTargetCommands[] = {
 
 void ToggleStyle(HWND w, DWORD bits) {
   SetWindowLongPtrA(w, GWL_STYLE, GetWindowLongPtrA(w, GWL_STYLE) ^ static_cast<LONG_PTR>(bits));
-  // A style change takes effect on the frame only after SWP_FRAMECHANGED.
-  SetWindowPos(w, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
-  InvalidateRect(w, nullptr, TRUE);
+  RefreshFrame(w);
 }
 
 void OnTargetCommand(WORD id) {
