@@ -1,9 +1,9 @@
 // Helpers for the test window tests: expected texts built from values queried here, the
-// resources read back byte by byte, and a way to act while a nested modal loop runs.
+// windows of this thread, the inspection timer counted, and a way to act while a nested modal
+// loop runs.
 #pragma once
 #include <windows.h>
 
-#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -12,7 +12,8 @@
 #include "res/resource.h"
 #include "support/test_support.h"
 
-// The caption of a test window: the handle right-aligned in ten places, then the serial number.
+// The caption of a test window: the handle's 8 digits right-aligned in ten places, then the
+// serial number.
 inline std::string WindowCaption(HWND w, int serial) {
   return "  " + Hex8(w) + "  _  Window  " + std::to_string(serial);
 }
