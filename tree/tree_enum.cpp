@@ -22,10 +22,12 @@ constexpr char kThreadMark[2][2] = {{'.', '!'}, {'?', ' '}};
 bool compareFoundDifference;
 
 struct RowFacts {
-  char line[kLineChars];
   DWORD pid;
   DWORD tid;
   int depth;
+  char topMark;
+  char prefix[kPrefixChars];
+  char line[kLineChars];
 };
 
 // The pseudo rows stand for the two roots: they show a word only and take the root's ids.
@@ -73,14 +75,18 @@ char TopMark(HWND w, int depth) {
   return '=';
 }
 
-void DescribeWindowRow(HWND w, RowFacts& row) {
+// Everything the filters look at: ids, depth, marks.
+void PlaceInTree(HWND w, RowFacts& row) {
   row.pid = 0;
   row.tid = GetWindowThreadProcessId(w, &row.pid);
+  row.prefix[0] = '\0';
+  row.depth = IsRoot(w) ? 0 : BuildPrefix(w, row.tid, row.prefix);
+  row.topMark = TopMark(w, row.depth);
+}
 
-  char prefix[kPrefixChars] = "";
-  row.depth = IsRoot(w) ? 0 : BuildPrefix(w, row.tid, prefix);
-  char topMark[2] = {TopMark(w, row.depth), '\0'};
-
+// Class and text are fetched only for rows that pass: a text request to another program
+// costs a round trip, and up to the time-out for a window that does not answer.
+void WriteWindowLine(HWND w, RowFacts& row) {
   // A window that goes away meanwhile leaves both requests unanswered: empty texts serve.
   char className[kNameChars] = "";
   GetClassNameA(w, className, kNameChars - 1);
@@ -90,8 +96,9 @@ void DescribeWindowRow(HWND w, RowFacts& row) {
                       SMTO_ABORTIFHUNG, kTextTimeoutMs, nullptr);
   text[kNameChars - 1] = '\0';  // a foreign window procedure need not terminate what it copies
 
-  wsprintfA(row.line, "%8.8lX  %s %s %s      \"%s\"", HandleBits(w), topMark, prefix, className,
-            text);
+  char topMark[2] = {row.topMark, '\0'};
+  wsprintfA(row.line, "%8.8lX  %s %s %s      \"%s\"", HandleBits(w), topMark, row.prefix,
+            className, text);
 }
 
 // Only geometry counts: hidden windows pass like visible ones. A pseudo value has no
@@ -223,8 +230,10 @@ void RefreshTree() {
 
 BOOL CALLBACK EnumTreeProc(HWND w, LPARAM pass) {
   RowFacts row;
-  if (!DescribePseudoRow(w, row)) DescribeWindowRow(w, row);
+  bool pseudo = DescribePseudoRow(w, row);
+  if (!pseudo) PlaceInTree(w, row);
   if (!PassesFilter(w, row)) return TRUE;
+  if (!pseudo) WriteWindowLine(w, row);
 
   DWORD index = app.enumCount++;
   if (pass == kBuildPass) {

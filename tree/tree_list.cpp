@@ -73,7 +73,9 @@ void OnListRButtonDown(HWND list, LPARAM lp) {
   SendDlgItemMessageA(app.hMainDlg, IDC_LOCK, BM_SETCHECK, BST_CHECKED, 0);
 }
 
-void OnListCaptionRButton(HWND list) {
+// The right button on the free list's caption switches the monitor.
+void OnListNcRButtonDown(HWND list, WPARAM hitTest) {
+  if (hitTest != HTCAPTION) return;
   if (app.monitorHeight != 0) {
     app.monitorHeight = 0;
   } else {
@@ -105,7 +107,7 @@ LRESULT CALLBACK TreeListProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_CLOSE:             return 0;  // the list lives as long as its combo box
     case WM_RBUTTONDOWN:       OnListRButtonDown(w, lp); break;
-    case WM_NCRBUTTONDOWN:     if (wp == HTCAPTION) OnListCaptionRButton(w); break;
+    case WM_NCRBUTTONDOWN:     OnListNcRButtonDown(w, wp); break;
     case WM_WINDOWPOSCHANGING: return OnListPosChanging(w, msg, wp, lp);
     default:                   break;
   }
