@@ -106,6 +106,10 @@ BOOL CALLBACK FindTreeListProc(HWND w, LPARAM) {
 LRESULT CALLBACK TreeListProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_CLOSE:             return 0;  // the list lives as long as its combo box
+    // The list has no menu of its own. The default handling would hand the request to the
+    // list's parent, which for the free form (WS_POPUP) is its owner, the main dialog: and
+    // there a right click switches the control under the cursor on or off.
+    case WM_CONTEXTMENU:       return 0;
     case WM_RBUTTONDOWN:       OnListRButtonDown(w, lp); break;
     case WM_NCRBUTTONDOWN:     OnListNcRButtonDown(w, wp); break;
     case WM_WINDOWPOSCHANGING: return OnListPosChanging(w, msg, wp, lp);

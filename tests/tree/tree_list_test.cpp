@@ -117,6 +117,28 @@ struct SizeRecorder {
 
 constexpr UINT kGrowFlags = SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED;
 
+// Counts the context menu requests that reach the main dialog while it is alive. The main
+// dialog answers them by switching the control under the cursor; a right click on the list is
+// not meant for it.
+int dialogContextMenus;
+WNDPROC dialogProc;
+
+LRESULT CALLBACK CountingDialogProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_CONTEXTMENU) ++dialogContextMenus;
+  return CallWindowProcA(dialogProc, w, msg, wp, lp);
+}
+
+struct DialogMenuCounter {
+  explicit DialogMenuCounter(HWND dlg) : dlg(dlg) {
+    dialogContextMenus = 0;
+    dialogProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(dlg, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingDialogProc)));
+  }
+  ~DialogMenuCounter() { SetWindowLongPtrA(dlg, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(dialogProc)); }
+  int count() const { return dialogContextMenus; }
+  HWND dlg;
+};
+
 // The right button on the caption, as the mouse brings it: the default handling of the
 // button-down waits in a loop of its own for the button-up, which is queued first.
 void RightClickCaption() {
@@ -432,6 +454,7 @@ TEST_F(TreeChoice, RealClicksOnTheFreeListChoosePAndWAndSwitchTheMonitor) {
   ShowFreeList();
   ASSERT_GE(RowIndexOf(pw), 0);
   ASSERT_GE(RowIndexOf(ww), 0);
+  DialogMenuCounter menus(dlg_);
 
   POINT p = RowCentreOnScreen(RowIndexOf(pw));
   ASSERT_TRUE(Xdotool("mousemove " + std::to_string(p.x) + " " + std::to_string(p.y) + " click 1"));
@@ -457,8 +480,29 @@ TEST_F(TreeChoice, RealClicksOnTheFreeListChoosePAndWAndSwitchTheMonitor) {
   ASSERT_EQ(SendMessageA(app.hTreeList, WM_NCHITTEST, 0, MAKELPARAM(x, y)), HTCAPTION);
   ASSERT_TRUE(Xdotool("mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 3"));
   EXPECT_TRUE(PumpUntil([&] { return app.monitorHeight == 0; }));
+  EXPECT_EQ(menus.count(), 0);
   DestroyWindow(pw);
   DestroyWindow(ww);
+}
+
+TEST_F(TreeChoice, RightClicksOnTheFreeListDoNotReachTheMainDialog) {
+  HWND w = MakeTopWindow("tree no menu", WS_POPUP, 0, nullptr, 0, 0, 10, 10);
+  ShowFreeList();
+  int index = RowIndexOf(w);
+  ASSERT_GE(index, 0);
+  DialogMenuCounter menus(dlg_);
+  RightClickRow(index);
+  EXPECT_EQ(app.hTargetW, w);
+  // The button-up on the caption itself, where the default handling asks for a menu.
+  RECT r = ListRect();
+  POINT caption = {(r.left + r.right) / 2, r.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2};
+  SetCursorPos(caption.x, caption.y);
+  PostMessageA(app.hTreeList, WM_RBUTTONUP, 0, MAKELPARAM(caption.x, caption.y));
+  SendMessageA(app.hTreeList, WM_NCRBUTTONDOWN, HTCAPTION, MAKELPARAM(caption.x, caption.y));
+  EXPECT_NE(app.monitorHeight, 0);
+  Pump();
+  EXPECT_EQ(menus.count(), 0);
+  DestroyWindow(w);
 }
 
 }  // namespace
