@@ -10,7 +10,8 @@ constexpr int kCaptionChars = 256;
 constexpr char kCaptionSuffix[] = "  // Caption right click :  monitor  on/off";
 constexpr COLORREF kMonitorTextColor = 0x00DD0000;  // RGB(0, 0, 221)
 
-// The free form drops WS_POPUP, WS_CAPTION and WS_THICKFRAME back out and keeps a thin border.
+// The drop-down form clears WS_POPUP, WS_CAPTION and WS_THICKFRAME and keeps a thin border;
+// the free form sets all three.
 constexpr DWORD kDropDownMask = 0x7F3BFFFF;
 constexpr DWORD kFreeFormBits = WS_POPUP | WS_CAPTION | WS_THICKFRAME;
 
