@@ -1,6 +1,247 @@
-// Filtered window tree enumeration. (To be built.)
+// The filtered window tree: one combo box row per window, compared before it is rebuilt.
 #include "app/app_state.h"
+#include "res/resource.h"
 #include "tree/tree.h"
 
-void RefreshTree() {}
-BOOL CALLBACK EnumTreeProc(HWND, LPARAM) { return FALSE; }
+namespace {
+
+constexpr LPARAM kComparePass = 0;
+constexpr LPARAM kBuildPass = 1;
+
+constexpr int kLineChars = 256;
+constexpr int kNameChars = 64;
+constexpr int kPrefixChars = 64;
+constexpr int kLabelChars = 64;
+constexpr UINT kTextTimeoutMs = 200;
+
+// The thread mark that heads the tree prefix, indexed by [depth above 1][same thread as the parent].
+constexpr char kThreadMark[2][2] = {{'.', '!'}, {'?', ' '}};
+
+// Set by the compare pass at its first difference. The row counter alone cannot tell a
+// difference at the first row from a pass that produced no row at all.
+bool compareFoundDifference;
+
+struct RowFacts {
+  DWORD pid;
+  DWORD tid;
+  int depth;
+  char topMark;
+  char prefix[kPrefixChars];
+  char line[kLineChars];
+};
+
+// The pseudo rows stand for the two roots: they show a word only and take the root's ids.
+bool DescribePseudoRow(HWND w, RowFacts& row) {
+  HWND root;
+  if (w == HWND_DESKTOP_VALUE) {
+    lstrcpyA(row.line, "HWND_DESKTOP");
+    root = app.hDesktop;
+  } else if (w == HWND_MESSAGE_VALUE) {
+    lstrcpyA(row.line, "HWND_MESSAGE");
+    root = app.hMessageRoot;
+  } else {
+    return false;
+  }
+  row.pid = 0;
+  row.tid = GetWindowThreadProcessId(root, &row.pid);
+  row.depth = 0;
+  return true;
+}
+
+bool IsRoot(HWND w) { return w == app.hDesktop || w == app.hMessageRoot; }
+
+// Depth counts the steps up to the desktop or the message root. A window destroyed during the
+// pass has no parent any more, and the prefix has room for 63 marks: either ends the walk.
+int BuildPrefix(HWND w, DWORD tid, char (&prefix)[kPrefixChars]) {
+  int depth = 0;
+  for (HWND current = w; current && !IsRoot(current) && depth < kPrefixChars - 1;
+       current = GetAncestor(current, GA_PARENT)) {
+    prefix[depth++] = '+';
+  }
+  prefix[depth] = '\0';
+  if (depth > 0) {
+    DWORD parentTid = GetWindowThreadProcessId(GetAncestor(w, GA_PARENT), nullptr);
+    prefix[0] = kThreadMark[depth > 1 ? 1 : 0][tid == parentTid ? 1 : 0];
+  }
+  return depth;
+}
+
+// Only the first top-level window of a pass that is not topmost gets '='; the desktop part
+// lists top-level windows in Z-order from the top, so that is the highest of them.
+char TopMark(HWND w, int depth) {
+  if (depth != 1 || app.topTopLevelCount != 0) return ' ';
+  if (GetWindowLongPtrA(w, GWL_EXSTYLE) & WS_EX_TOPMOST) return ' ';
+  app.topTopLevelCount = 1;
+  return '=';
+}
+
+// Everything the filters look at: ids, depth, marks.
+void PlaceInTree(HWND w, RowFacts& row) {
+  row.pid = 0;
+  row.tid = GetWindowThreadProcessId(w, &row.pid);
+  row.prefix[0] = '\0';
+  row.depth = IsRoot(w) ? 0 : BuildPrefix(w, row.tid, row.prefix);
+  row.topMark = TopMark(w, row.depth);
+}
+
+// Class and text are fetched only for rows that pass: a text request to another program
+// costs a round trip, and up to the time-out for a window that does not answer.
+void WriteWindowLine(HWND w, RowFacts& row) {
+  // A window that goes away meanwhile leaves both requests unanswered: empty texts serve.
+  char className[kNameChars] = "";
+  GetClassNameA(w, className, kNameChars - 1);
+  char text[kNameChars] = "";
+  // Another program's window may hang: the request is bounded and gives up on a hung thread.
+  SendMessageTimeoutA(w, WM_GETTEXT, kNameChars - 1, reinterpret_cast<LPARAM>(text),
+                      SMTO_ABORTIFHUNG, kTextTimeoutMs, nullptr);
+  text[kNameChars - 1] = '\0';  // a foreign window procedure need not terminate what it copies
+
+  char topMark[2] = {row.topMark, '\0'};
+  wsprintfA(row.line, "%8.8lX  %s %s %s      \"%s\"", HandleBits(w), topMark, row.prefix,
+            className, text);
+}
+
+// Only geometry counts: hidden windows pass like visible ones. A pseudo value has no
+// rectangle and so never lies under the cursor.
+bool LiesUnderCursor(HWND w) {
+  POINT cursor;
+  RECT r;
+  if (!GetCursorPos(&cursor) || !GetWindowRect(w, &r)) return false;
+  // PtInRect counts the left and top edges in, the right and bottom edges out.
+  if (!PtInRect(&r, cursor)) return false;
+  switch (GetWindowRgn(w, app.hHitRegion)) {
+    case NULLREGION:
+      return false;
+    case SIMPLEREGION:
+    case COMPLEXREGION:
+      // A window region is kept in window coordinates.
+      return PtInRegion(app.hHitRegion, cursor.x - r.left, cursor.y - r.top) != FALSE;
+    default:
+      return true;  // ERROR: the window has no region, the rectangle decides alone
+  }
+}
+
+bool PassesFilter(HWND w, const RowFacts& row) {
+  switch (app.treeFilter) {
+    case TopL:  return row.depth <= 1;
+    case Pid:   return row.pid == app.pidP;
+    case Tid:   return row.tid == app.tidP;
+    case Point: return LiesUnderCursor(w);
+    default:    return true;  // All, Desc
+  }
+}
+
+// A list item that does not exist, or one too long for the buffer, differs from any row.
+bool ItemMatches(DWORD index, const char* line) {
+  LRESULT length = SendMessageA(app.hTreeCombo, CB_GETLBTEXTLEN, index, 0);
+  if (length == CB_ERR || length >= kLineChars) return false;
+  char item[kLineChars];
+  if (SendMessageA(app.hTreeCombo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(item)) == CB_ERR)
+    return false;
+  return lstrcmpA(item, line) == 0;
+}
+
+void AddRow(HWND w, DWORD index, const char* line) {
+  // The combo box does not sort: every addition lands at the end, at the row's own index.
+  SendMessageA(app.hTreeCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));
+  SendMessageA(app.hTreeCombo, CB_SETITEMDATA, index, reinterpret_cast<LPARAM>(w));
+  if (w == app.hTargetP) SendMessageA(app.hTreeCombo, CB_SETCURSEL, index, 0);
+}
+
+// One part of a pass: the pseudo row, the root's own row, then everything below the root.
+// Returns false once the compare pass has found a difference.
+bool RunPart(HWND pseudo, HWND root, LPARAM pass) {
+  if (!EnumTreeProc(pseudo, pass) || !EnumTreeProc(root, pass)) return false;
+  EnumChildWindows(root, EnumTreeProc, pass);
+  return !(pass == kComparePass && compareFoundDifference);
+}
+
+// Starts a build pass. A list that is already empty is left alone: emptying it again would
+// only clear the edit field, which the text commands read as their input.
+void StartBuild() {
+  app.enumCount = 0;
+  if (compareFoundDifference || SendMessageA(app.hTreeCombo, CB_GETCOUNT, 0, 0) > 0)
+    SendMessageA(app.hTreeCombo, CB_RESETCONTENT, 0, 0);
+}
+
+// The rows produced all matched. A pass that produced no row at all still builds, so that the
+// list and the label never keep rows of windows that no longer pass.
+bool ListIsCurrent() { return !compareFoundDifference && app.enumCount != 0; }
+
+void WriteCountLabel(const char* text) {
+  char current[kLabelChars];
+  GetDlgItemTextA(app.hMainDlg, IDC_TREECOUNT, current, kLabelChars - 1);
+  if (lstrcmpA(current, text) != 0) SetDlgItemTextA(app.hMainDlg, IDC_TREECOUNT, text);
+}
+
+void RefreshDescendants() {
+  // The list of W's descendants is what the lock is for: the tick keeps W while it is set.
+  app.lockW = TRUE;
+  SendDlgItemMessageA(app.hMainDlg, IDC_LOCK, BM_SETCHECK, BST_CHECKED, 0);
+
+  // W passes unchanged, pseudo-values included; this list never resets the '=' mark.
+  HWND w = app.hTargetW;
+  if (EnumTreeProc(w, kComparePass)) EnumChildWindows(w, EnumTreeProc, kComparePass);
+  if (ListIsCurrent()) return;
+
+  StartBuild();
+  EnumTreeProc(w, kBuildPass);
+  EnumChildWindows(w, EnumTreeProc, kBuildPass);
+  char label[kLabelChars];
+  wsprintfA(label, "%lu", app.enumCount);
+  WriteCountLabel(label);
+}
+
+void RefreshWholeTree() {
+  app.topTopLevelCount = 0;
+  if (RunPart(HWND_DESKTOP_VALUE, app.hDesktop, kComparePass))
+    RunPart(HWND_MESSAGE_VALUE, app.hMessageRoot, kComparePass);
+  if (ListIsCurrent()) return;
+
+  app.topTopLevelCount = 0;
+  StartBuild();
+  RunPart(HWND_DESKTOP_VALUE, app.hDesktop, kBuildPass);
+  DWORD desktopCount = app.enumCount;
+  RunPart(HWND_MESSAGE_VALUE, app.hMessageRoot, kBuildPass);
+  char label[kLabelChars];
+  wsprintfA(label, "%lu   o%lu", desktopCount, app.enumCount - desktopCount);
+  WriteCountLabel(label);
+}
+
+}  // namespace
+
+void RefreshTree() {
+  // The pseudo-values name no window: their ids are those of the roots they stand for.
+  HWND asked = app.hTargetP;
+  if (asked == HWND_DESKTOP_VALUE) asked = app.hDesktop;
+  if (asked == HWND_MESSAGE_VALUE) asked = app.hMessageRoot;
+  DWORD pid = 0;
+  app.tidP = GetWindowThreadProcessId(asked, &pid);
+  app.pidP = pid;
+
+  app.enumCount = 0;
+  compareFoundDifference = false;
+  if (app.treeFilter == Desc) {
+    RefreshDescendants();
+  } else {
+    RefreshWholeTree();
+  }
+}
+
+BOOL CALLBACK EnumTreeProc(HWND w, LPARAM pass) {
+  RowFacts row;
+  bool pseudo = DescribePseudoRow(w, row);
+  if (!pseudo) PlaceInTree(w, row);
+  if (!PassesFilter(w, row)) return TRUE;
+  if (!pseudo) WriteWindowLine(w, row);
+
+  DWORD index = app.enumCount++;
+  if (pass == kBuildPass) {
+    AddRow(w, index, row.line);
+    return TRUE;
+  }
+  if (ItemMatches(index, row.line)) return TRUE;
+  app.enumCount = 0;
+  compareFoundDifference = true;
+  return FALSE;
+}

@@ -1,21 +1,196 @@
-// The tree list window. (To be built.)
+// The tree list window: the combo box's drop-down list, which can also stand free as a
+// captioned window and run as a live monitor of the window tree.
 #include "app/app_state.h"
+#include "res/resource.h"
 #include "tree/tree.h"
+
+namespace {
+
+constexpr int kCaptionChars = 256;
+constexpr char kCaptionSuffix[] = "  // Caption right click :  monitor  on/off";
+constexpr COLORREF kMonitorTextColor = 0x00DD0000;  // RGB(0, 0, 221)
+
+// The drop-down form clears WS_POPUP, WS_CAPTION and WS_THICKFRAME and keeps a thin border;
+// the free form sets all three.
+constexpr DWORD kDropDownMask = 0x7F3BFFFF;
+constexpr DWORD kFreeFormBits = WS_POPUP | WS_CAPTION | WS_THICKFRAME;
+
+// The filter buttons. The process and thread captions name P's id; their letter goes into
+// the sixth character of the shared format.
+struct FilterButton {
+  WORD id;
+  TreeFilter filter;
+  const char* caption;  // nullptr: the id caption with idLetter
+  char idLetter;
+};
+constexpr FilterButton kFilterButtons[] = {
+    {IDC_FILTER_TOPL, TopL, "Top-level", 0},
+    {IDC_FILTER_ALL, All, "All", 0},
+    {IDC_FILTER_PID, Pid, nullptr, 'p'},
+    {IDC_FILTER_TID, Tid, nullptr, 't'},
+    {IDC_FILTER_DESC, Desc, "W :  Descendants", 0},
+    {IDC_FILTER_POINT, Point, "Cursor over window", 0},
+};
+
+const FilterButton* FindFilterById(WORD id) {
+  for (const FilterButton& b : kFilterButtons)
+    if (b.id == id) return &b;
+  return nullptr;
+}
+
+const FilterButton* FindFilterByValue(TreeFilter filter) {
+  for (const FilterButton& b : kFilterButtons)
+    if (b.filter == filter) return &b;
+  return nullptr;
+}
+
+DWORD CurrentStyle() { return static_cast<DWORD>(GetWindowLongPtrA(app.hTreeList, GWL_STYLE)); }
+DWORD DropDownForm(DWORD style) { return (style & kDropDownMask) | WS_BORDER; }
+DWORD FreeForm(DWORD style) { return style | kFreeFormBits; }
+void SetListStyle(DWORD style) { SetWindowLongPtrA(app.hTreeList, GWL_STYLE, static_cast<LONG>(style)); }
+
+// The list keeps its place, width and Z-order and grows by two rows; a pinned height absorbs
+// the growth in WM_WINDOWPOSCHANGING.
+void GrowList(UINT flags) {
+  RECT r;
+  GetWindowRect(app.hTreeList, &r);
+  LRESULT itemHeight = SendMessageA(app.hTreeList, LB_GETITEMHEIGHT, 0, 0);
+  if (itemHeight == LB_ERR) itemHeight = 0;
+  SetWindowPos(app.hTreeList, nullptr, 0, 0, r.right - r.left,
+               r.bottom - r.top + 2 * static_cast<int>(itemHeight), flags);
+}
+
+void OnListRButtonDown(HWND list, LPARAM lp) {
+  // The high word of the answer is set when the point lies below the last row or the list is
+  // empty: then no row is under the click and W stays.
+  LRESULT hit = SendMessageA(list, LB_ITEMFROMPOINT, 0, lp);
+  if (HIWORD(hit) != 0) return;
+  WPARAM index = LOWORD(hit);
+  // The highlight goes straight to the list, so the combo box reports no selection change and
+  // P stays.
+  SendMessageA(list, LB_SETCURSEL, index, 0);
+  app.hTargetW = reinterpret_cast<HWND>(SendMessageA(list, LB_GETITEMDATA, index, 0));
+  app.lockW = TRUE;
+  SendDlgItemMessageA(app.hMainDlg, IDC_LOCK, BM_SETCHECK, BST_CHECKED, 0);
+}
+
+// The right button on the free list's caption switches the monitor.
+void OnListNcRButtonDown(HWND list, WPARAM hitTest) {
+  if (hitTest != HTCAPTION) return;
+  if (app.monitorHeight != 0) {
+    app.monitorHeight = 0;
+  } else {
+    RECT r;
+    GetWindowRect(list, &r);
+    app.monitorHeight = r.bottom - r.top;
+  }
+  InvalidateRect(list, nullptr, TRUE);  // the text colour follows the monitor at once
+}
+
+LRESULT OnListPosChanging(HWND list, UINT msg, WPARAM wp, LPARAM lp) {
+  if (app.monitorHeight == 0) return CallPreviousProc(list, msg, wp, lp);
+  reinterpret_cast<WINDOWPOS*>(lp)->cy = app.monitorHeight;
+  return 0;
+}
+
+}  // namespace
 
 BOOL CALLBACK FindTreeListProc(HWND w, LPARAM) {
   char name[64];
+  name[0] = '\0';
   GetClassNameA(w, name, 63);
   int different = lstrcmpiA(name, "combolbox");
   if (different == 0) app.hTreeList = w;
   return different;
 }
+
 LRESULT CALLBACK TreeListProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_CLOSE:             return 0;  // the list lives as long as its combo box
+    // The list has no menu of its own. The default handling would hand the request to the
+    // list's parent, which for the free form (WS_POPUP) is its owner, the main dialog: and
+    // there a right click switches the control under the cursor on or off.
+    case WM_CONTEXTMENU:       return 0;
+    case WM_RBUTTONDOWN:       OnListRButtonDown(w, lp); break;
+    case WM_NCRBUTTONDOWN:     OnListNcRButtonDown(w, wp); break;
+    case WM_WINDOWPOSCHANGING: return OnListPosChanging(w, msg, wp, lp);
+    default:                   break;
+  }
   return CallPreviousProc(w, msg, wp, lp);
 }
-void SetTreeCaption() {}
-void OnFilterCommand(WORD) {}
-void OnMonitorCommand() {}
-void OnTreeSelChange() {}
-void OnTreeDropDown() {}
-INT_PTR OnCtlColorListBox(HDC) { return FALSE; }
-void TreeMonitorStep() {}
+
+void SetTreeCaption() {
+  const FilterButton* button = FindFilterByValue(app.treeFilter);
+  if (!button) return;
+  char caption[kCaptionChars];
+  if (button->caption) {
+    wsprintfA(caption, "%s%s", button->caption, kCaptionSuffix);
+  } else {
+    char format[] = "P :  _id_%lu  %s";
+    format[5] = button->idLetter;
+    DWORD id = button->filter == Pid ? app.pidP : app.tidP;
+    wsprintfA(caption, format, id, kCaptionSuffix);
+  }
+  SendMessageA(app.hTreeList, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(caption));
+}
+
+void OnFilterCommand(WORD id) {
+  const FilterButton* button = FindFilterById(id);
+  if (!button) return;
+  app.treeFilter = button->filter;
+  // An empty list differs from the first row, so the refresh always rebuilds.
+  SendMessageA(app.hTreeList, LB_RESETCONTENT, 0, 0);
+  RefreshTree();
+  SetTreeCaption();  // after the refresh, which takes P's ids
+  GrowList(SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+}
+
+void OnMonitorCommand() {
+  BOOL visible = IsWindowVisible(app.hTreeList);
+  DWORD style = CurrentStyle();
+  if (visible) {
+    SetListStyle(DropDownForm(style));
+    GrowList(SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_HIDEWINDOW);
+    return;
+  }
+  // Shown where it last stood, with a caption and a sizing border; owned by the main dialog
+  // and topmost since start-up, so it stays above the dialog until M/ hides it again.
+  SetListStyle(FreeForm(style));
+  SendMessageA(app.hTreeList, LB_RESETCONTENT, 0, 0);
+  RefreshTree();
+  GrowList(SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+}
+
+void OnTreeSelChange() {
+  // Any control's notification code 1 lands here (a static's double click too): without a
+  // selected row there is no window to take.
+  LRESULT index = SendMessageA(app.hTreeCombo, CB_GETCURSEL, 0, 0);
+  if (index == CB_ERR) return;
+  app.hTargetP = reinterpret_cast<HWND>(SendMessageA(app.hTreeCombo, CB_GETITEMDATA, index, 0));
+}
+
+void OnTreeDropDown() { RefreshTree(); }
+
+INT_PTR OnCtlColorListBox(HDC dc) {
+  if (app.monitorHeight == 0) return FALSE;  // the default colours
+  SetTextColor(dc, kMonitorTextColor);
+  SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+  // A dialog procedure answers a colour message with the background brush itself.
+  return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_WINDOW));
+}
+
+void TreeMonitorStep() {
+  if (!IsWindowVisible(app.hTreeList)) {
+    // However the list was hidden, the monitor is off and the list goes back to its
+    // drop-down form, so the combo box can drop it down again.
+    app.monitorHeight = 0;
+    DWORD style = CurrentStyle();
+    if (style != DropDownForm(style)) {
+      SetListStyle(DropDownForm(style));
+      SetWindowPos(app.hTreeList, nullptr, 0, 0, 0, 0,
+                   SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    }
+    return;
+  }
+  if (app.monitorHeight != 0) RefreshTree();
+}
