@@ -236,6 +236,20 @@ TEST_F(Chrome, MinMaxInfoFixesTheHeightAndTheMinimumWidthAndKeepsTheRest) {
   EXPECT_EQ(info.ptMaxSize.y, 3002);
   EXPECT_EQ(info.ptMaxPosition.x, -7);
   EXPECT_EQ(info.ptMaxPosition.y, -8);
+
+  // Asked before start-up has taken the start size (while the dialog is being created), the
+  // dialog keeps the system's values rather than a maximum height of zero.
+  AppState saved = app;
+  app.minTrackWidth = 0;
+  app.minTrackHeight = 0;
+  info.ptMinTrackSize = {11, 12};
+  info.ptMaxTrackSize = {4001, 4002};
+  EXPECT_EQ(MainDlgProc(dlg_, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info)), TRUE);
+  app = saved;
+  EXPECT_EQ(info.ptMinTrackSize.x, 11);
+  EXPECT_EQ(info.ptMinTrackSize.y, 12);
+  EXPECT_EQ(info.ptMaxTrackSize.x, 4001);
+  EXPECT_EQ(info.ptMaxTrackSize.y, 4002);
 }
 
 TEST_F(Chrome, ResizingCanWidenButNeitherHeightenNorShrink) {

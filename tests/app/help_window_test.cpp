@@ -50,6 +50,28 @@ class HelpWindow : public MainDialogTest {
   }
 };
 
+// A right button release that reached the edit control would open its context menu, whose
+// modal loop would never end by itself: close any menu that shows up, and count it.
+int g_menusClosed = 0;
+
+void CALLBACK CloseStrayMenuProc(HWND, UINT, UINT_PTR, DWORD) {
+  HWND popup = FindWindowA("#32768", nullptr);
+  if (popup && IsWindowVisible(popup)) {
+    ++g_menusClosed;
+    EndMenu();
+  }
+}
+
+class StrayMenuGuard {
+ public:
+  StrayMenuGuard() : timer_(SetTimer(nullptr, 0, 100, CloseStrayMenuProc)) { g_menusClosed = 0; }
+  ~StrayMenuGuard() { KillTimer(nullptr, timer_); }
+  int closed() const { return g_menusClosed; }
+
+ private:
+  UINT_PTR timer_;
+};
+
 struct GeometryCase {
   int h;                      // client height of the report pane
   int dx, dy, height, width;  // written out by hand from h/32, h/4 and the remainder
@@ -177,8 +199,10 @@ TEST_F(HelpWindow, EveryChoiceOpensOneMoreAndARightButtonReleaseClosesOnlyThatOn
   RECT a = WindowRectOf(first), b = WindowRectOf(second);
   EXPECT_TRUE(EqualRect(&a, &b));
 
+  StrayMenuGuard guard;
   EXPECT_EQ(SendMessageA(first, WM_RBUTTONUP, 0, MAKELPARAM(10, 10)), 0);
   Pump();
+  EXPECT_EQ(guard.closed(), 0);
   EXPECT_FALSE(IsWindow(first));
   EXPECT_TRUE(IsWindow(second));
   EXPECT_EQ(HelpWindowsOf(dlg_), std::vector<HWND>{second});
@@ -231,9 +255,11 @@ TEST_F(HelpWindow, ARealRightClickClosesIt) {
   ASSERT_NE(second, nullptr);
   RECT r = WindowRectOf(second);
   SetWindowPos(second, nullptr, r.left, r.bottom + 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  StrayMenuGuard guard;
   ASSERT_TRUE(RightClickAt(CenterOf(first)));
   EXPECT_TRUE(PumpUntil([&] { return !IsWindow(first); }));
   EXPECT_TRUE(IsWindow(second));
+  EXPECT_EQ(guard.closed(), 0);
 }
 
 }  // namespace
