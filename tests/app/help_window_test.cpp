@@ -9,6 +9,7 @@
 #include "app/main_dlg.h"
 #include "app/texts.h"
 #include "chrome_helpers.h"
+#include "help_expected.h"
 #include "res/resource.h"
 #include "support/test_support.h"
 
@@ -169,7 +170,7 @@ TEST_F(HelpWindow, ShowsTheWholeHelpTextWithTheTitleLine) {
   HWND help = Open();
   ASSERT_NE(help, nullptr);
   std::string text = LongText(help);
-  EXPECT_EQ(text, std::string(kHelpText));
+  EXPECT_EQ(text, ExpectedHelpText());
   EXPECT_EQ(SendMessageA(help, EM_GETLINECOUNT, 0, 0), 73);  // 72 lines and the empty one behind
   char line[128] = {};
   *reinterpret_cast<WORD*>(line) = sizeof line - 1;
