@@ -46,9 +46,9 @@ INT_PTR OnNcRButtonDown(HWND dlg, WPARAM wp, LPARAM lp) {
 }
 
 INT_PTR OnContextMenu(HWND dlg) {
-  // The message's own point names the window that got the click; a disabled control never gets
-  // one, so the control is found again from the cursor. ChildWindowFromPoint, unlike
-  // WindowFromPoint, does not skip disabled or hidden children.
+  // A disabled control gets no mouse input, so its right click arrives from the dialog itself:
+  // the control is found again under the cursor. ChildWindowFromPoint, unlike WindowFromPoint,
+  // does not skip disabled or hidden children.
   POINT pt;
   GetCursorPos(&pt);
   MapWindowPoints(nullptr, dlg, &pt, 1);
@@ -59,8 +59,8 @@ INT_PTR OnContextMenu(HWND dlg) {
 }
 
 INT_PTR OnGetMinMaxInfo(MINMAXINFO* info) {
-  // The window manager asks this already while the dialog is being created, before start-up
-  // has taken its size; a maximum height of zero then would squash the dialog.
+  // The system may ask while the dialog is still being created, before start-up has taken its
+  // start size; limits of zero would squash it, so until then the system's values stay.
   if (app.minTrackHeight == 0) return TRUE;
   info->ptMinTrackSize.x = app.minTrackWidth;
   info->ptMinTrackSize.y = app.minTrackHeight;

@@ -1,4 +1,4 @@
-// The help window: a read-only edit control that shows the help text below the report pane.
+// The help window: a read-only edit control that shows the help text over the report pane.
 #include "app/app_state.h"
 #include "app/chrome.h"
 #include "app/texts.h"
@@ -8,14 +8,15 @@ namespace {
 constexpr DWORD kHelpExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
 constexpr DWORD kHelpStyle = WS_POPUP | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_THICKFRAME |
                              ES_READONLY | ES_MULTILINE;
-// The header line (77 characters) and the CR LF behind it.
+// Selected at opening: the header line (77 characters) with its line break; the end lies one
+// character further, inside the empty line below, which looks the same.
 constexpr WPARAM kHeaderSelectionEnd = 80;
 
 }  // namespace
 
 HWND OpenHelpWindow() {
-  // The window sits inside the report pane's visible part, a quarter of the pane's height below
-  // its top; the pane's client origin follows the pane when it has been dragged sideways.
+  // The window opens over the report pane, a quarter of the pane's height below its top; the
+  // pane's client origin follows the pane when it has been dragged sideways.
   RECT client;
   GetClientRect(app.hReportPane, &client);
   const UINT h = static_cast<UINT>(client.bottom);
