@@ -84,6 +84,13 @@ void PlaceInTree(HWND w, RowFacts& row) {
   row.topMark = TopMark(w, row.depth);
 }
 
+// The tree combo box and its edit field answer with the selected row, which every rebuild sets
+// anew. Read as rows they would differ after each rebuild, and a monitored list would rebuild
+// on every tick: their rows show no text.
+bool ShowsTheSelection(HWND w) {
+  return w == app.hTreeCombo || GetAncestor(w, GA_PARENT) == app.hTreeCombo;
+}
+
 // Class and text are fetched only for rows that pass: a text request to another program
 // costs a round trip, and up to the time-out for a window that does not answer.
 void WriteWindowLine(HWND w, RowFacts& row) {
@@ -92,8 +99,10 @@ void WriteWindowLine(HWND w, RowFacts& row) {
   GetClassNameA(w, className, kNameChars - 1);
   char text[kNameChars] = "";
   // Another program's window may hang: the request is bounded and gives up on a hung thread.
-  SendMessageTimeoutA(w, WM_GETTEXT, kNameChars - 1, reinterpret_cast<LPARAM>(text),
-                      SMTO_ABORTIFHUNG, kTextTimeoutMs, nullptr);
+  if (!ShowsTheSelection(w)) {
+    SendMessageTimeoutA(w, WM_GETTEXT, kNameChars - 1, reinterpret_cast<LPARAM>(text),
+                        SMTO_ABORTIFHUNG, kTextTimeoutMs, nullptr);
+  }
   text[kNameChars - 1] = '\0';  // a foreign window procedure need not terminate what it copies
 
   char topMark[2] = {row.topMark, '\0'};
