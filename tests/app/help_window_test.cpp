@@ -38,6 +38,8 @@ class HelpWindow : public MainDialogTest {
     GetWindowRect(app.hReportPane, &outer);
     GetClientRect(app.hReportPane, &inner);
     int frame = (outer.bottom - outer.top) - inner.bottom;
+    // The pane holds its size against every move; its kept height is what changes it.
+    app.reportHeight = h + frame;
     SetWindowPos(app.hReportPane, nullptr, 0, 0, outer.right - outer.left, h + frame,
                  SWP_NOMOVE | SWP_NOZORDER);
     GetClientRect(app.hReportPane, &inner);
