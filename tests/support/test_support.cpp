@@ -126,6 +126,16 @@ HWND MakeChildWindow(HWND parent, const char* title, int id, DWORD style, int x,
                          nullptr);
 }
 
+bool StartProgram(const std::string& commandLine, PROCESS_INFORMATION* pi) {
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  std::vector<char> line(commandLine.begin(), commandLine.end());
+  line.push_back('\0');  // CreateProcessA may write into its command line
+  if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, pi)) return true;
+  ADD_FAILURE() << "cannot start " << commandLine;
+  return false;
+}
+
 std::string BuiltProgram(const char* name) {
   char path[MAX_PATH];
   GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -136,15 +146,7 @@ std::string BuiltProgram(const char* name) {
 
 HelperProcess::HelperProcess(const std::string& options) {
   tag = UniqueTag("wh");
-  std::string cmd = "\"" + BuiltProgram("winhost.exe") + "\" " + tag + " " + options;
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
-  std::vector<char> line(cmd.begin(), cmd.end());
-  line.push_back('\0');
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_)) {
-    ADD_FAILURE() << "cannot start " << cmd;
-    return;
-  }
+  if (!StartProgram("\"" + BuiltProgram("winhost.exe") + "\" " + tag + " " + options, &pi_)) return;
   std::string topText = tag + " top";
   std::string msgText = tag + " msg";
   std::string childText = tag + " child";
@@ -158,7 +160,7 @@ HelperProcess::HelperProcess(const std::string& options) {
     child = FindWindowExA(top, nullptr, "WinHostChild", childText.c_str());
     owned = FindWindowA("WinHostOwned", ownedText.c_str());
   }
-  if (!top) ADD_FAILURE() << "winhost windows did not appear: " << cmd;
+  if (!top) ADD_FAILURE() << "winhost windows did not appear: " << tag << " " << options;
 }
 
 HelperProcess::~HelperProcess() {
@@ -178,13 +180,8 @@ bool Xdotool(const std::string& commands, DWORD timeoutMs) {
   std::string winFile = std::string("Z:\\tmp\\") + name;
   DeleteFileA(winFile.c_str());
   std::string cmd = "Z:\\usr\\bin\\xdotool " + commands + " exec touch /tmp/" + name;
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  std::vector<char> line(cmd.begin(), cmd.end());
-  line.push_back('\0');
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-    return false;
+  if (!StartProgram(cmd, &pi)) return false;
   if (pi.hProcess) CloseHandle(pi.hProcess);
   if (pi.hThread) CloseHandle(pi.hThread);
   bool done = PumpUntil([&] { return GetFileAttributesA(winFile.c_str()) != INVALID_FILE_ATTRIBUTES; },
@@ -216,15 +213,7 @@ BOOL CALLBACK FindToolDialogProc(HWND w, LPARAM lp) {
 }  // namespace
 
 ToolProcess::ToolProcess() {
-  std::string cmd = "\"" + BuiltProgram("..\\winrel.exe") + "\"";
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
-  std::vector<char> line(cmd.begin(), cmd.end());
-  line.push_back('\0');
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_)) {
-    ADD_FAILURE() << "cannot start " << cmd;
-    return;
-  }
+  if (!StartProgram("\"" + BuiltProgram("..\\winrel.exe") + "\"", &pi_)) return;
   PumpUntil([&] {
     FindDialogOf find = {pi_.dwProcessId, nullptr};
     EnumWindows(FindToolDialogProc, reinterpret_cast<LPARAM>(&find));

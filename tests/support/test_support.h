@@ -82,6 +82,9 @@ inline bool MouseTo(int x, int y) {
   return Xdotool("mousemove " + std::to_string(x) + " " + std::to_string(y));
 }
 
+// Starts a program; a failure to start is a test failure.
+bool StartProgram(const std::string& commandLine, PROCESS_INFORMATION* pi);
+
 // Path of a program built beside the tests (winhost.exe) or the tool itself.
 std::string BuiltProgram(const char* name);
 
