@@ -42,7 +42,8 @@ class PickAndRestore : public ::testing::Test {
     std::vector<std::string> lines = Lines(WindowText(tool_.Item(IDC_REPORT)));
     return static_cast<int>(lines.size()) > 2 * k ? "\r\n\r\n" + lines[2 * k] : "";
   }
-  std::string RowOf(HWND w, const char* symbols, const char* cls, DWORD id, const std::string& exe) {
+  std::string RowOf(HWND w, const char* symbols, const char* cls, DWORD id,
+                    const std::string& exe) {
     return ExpectedRow(w, {" ", EnumPosition(GetDesktopWindow(), w), symbols, cls, WindowText(w),
                            id, exe});
   }
@@ -79,6 +80,7 @@ class PickAndRestore : public ::testing::Test {
     ASSERT_TRUE(MouseTo(f9.x, f9.y));
     SetWindowTextA(helper_.child, (helper_.tag + " renamed").c_str());
     ASSERT_TRUE(PumpUntil([&] { return Row(1) == WRow(); }, 10000)) << Row(1);
+    EXPECT_EQ(WindowText(tool_.Item(IDC_REPORT)).substr(0, sizeof kHeader - 1), kHeader);
     EXPECT_EQ(Row(2), PRow());
     EXPECT_EQ(Row(3), kZeroRow);  // a child has no owner
     std::string top = RowOf(helper_.top, " _O_VE-", "WinHostTop", 0, "winhost.exe");
