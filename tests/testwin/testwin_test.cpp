@@ -1,515 +1,300 @@
-// Test windows and test dialogs as a user makes them: the real main dialog, its real buttons,
-// real owners of this and of another process.
+// Test windows, test dialogs and the message box as a user makes them: the real main dialog, its
+// real buttons, and owners of this and of another process; and the resources they are made from.
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "app/app_state.h"
+#include "res/resource.h"
+#include "support/test_support.h"
 #include "testwin/testwin.h"
-#include "testwin_helpers.h"
 
 namespace {
+
+// "%10.8lX" of an ordinary handle: two spaces and its 8 digits.
+std::string Caption(HWND w, const std::string& kind, int serial) {
+  return "  " + Hex8(w) + "  _  " + kind + "  " + std::to_string(serial);
+}
+std::string OwnerLine(HWND owner, const std::string& cls, const std::string& text) {
+  return "Owner :  " + Hex8(owner) + "    '" + cls + "'     '" + text + "'";
+}
+std::string LabelOf(HWND w) { return WindowText(GetDlgItem(w, IDC_OWNER_LABEL)); }
+std::string ToggleTextOf(HWND w) { return WindowText(GetDlgItem(w, IDC_POPUP_TOGGLE)); }
+DWORD StyleOf(HWND w) { return static_cast<DWORD>(GetWindowLongPtrA(w, GWL_STYLE)); }
+
+// The visible top-level windows of this thread with the given class.
+std::vector<HWND> ThreadWindows(const char* cls) {
+  std::pair<const char*, std::vector<HWND>> search{cls, {}};
+  EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM lp) -> BOOL {
+    auto* s = reinterpret_cast<decltype(search)*>(lp);
+    if (ClassOf(w) == s->first && IsWindowVisible(w)) s->second.push_back(w);
+    return TRUE;
+  }, reinterpret_cast<LPARAM>(&search));
+  return search.second;
+}
+HWND NewWindow(const char* cls, const std::vector<HWND>& before) {
+  std::vector<HWND> now = ThreadWindows(cls);
+  for (HWND w : now) if (std::find(before.begin(), before.end(), w) == before.end()) return w;
+  return nullptr;
+}
+
+// The nested modal loop that RunNested watches.
+struct Nested {
+  std::function<void(HWND)> look;
+  std::function<bool(HWND)> finish;
+  std::vector<HWND> before;
+  HWND mainDlg, found;
+  DWORD start;
+  bool done, late;
+} nested;
 
 class TestWindows : public MainDialogTest {
  protected:
   void TearDown() override {
-    for (HWND w : ThreadWindows("sButton")) DestroyWindow(w);
-    for (HWND w : ThreadWindows("#32770")) {
-      if (w != dlg_) DestroyWindow(w);
+    for (const char* cls : {"sButton", "#32770"}) {
+      for (HWND w : ThreadWindows(cls)) if (w != dlg_) DestroyWindow(w);
     }
-    for (HWND w : owners_) {
-      if (IsWindow(w)) DestroyWindow(w);
-    }
+    for (HWND w : owners_) DestroyWindow(w);
     MainDialogTest::TearDown();
   }
 
-  HWND Owner(const char* title, int x = 300, int y = 200) {
-    HWND w = MakeTopWindow(title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, nullptr, x, y);
-    owners_.push_back(w);
-    return w;
+  HWND Owner(const char* title) {
+    owners_.push_back(MakeTopWindow(title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, nullptr, 300, 200));
+    return owners_.back();
   }
-
-  // The command target is what the inspection tick leaves there; P is set as well, so that a
-  // tick in between would choose the same window.
-  void Target(HWND target) {
-    app.hTargetP = target;
-    app.hCommandTarget = target;
-  }
-
-  HWND ClickCreate(int id, const char* cls, HWND target) {
-    Target(target);
+  // A click on "CreateWnd  (Owner)" or "CreateDlg (Owner)", with the lock off before it. The
+  // target is P as well, as the inspection tick then keeps it the command target.
+  HWND Create(int id, HWND target) {
+    const char* cls = id == IDC_CREATEWND ? "sButton" : "#32770";
+    app.hTargetP = app.hCommandTarget = target;
+    app.lockW = FALSE;
+    CheckDlgButton(dlg_, IDC_LOCK, BST_UNCHECKED);
     std::vector<HWND> before = ThreadWindows(cls);
     Click(id);
     return NewWindow(cls, before);
   }
-  HWND CreateTestWindow(HWND target) { return ClickCreate(IDC_CREATEWND, "sButton", target); }
-  HWND CreateModeless(HWND target) { return ClickCreate(IDC_CREATEDLG, "#32770", target); }
 
-  void ExpectBecameW(HWND w) {
-    EXPECT_EQ(app.hTargetW, w);
-    EXPECT_TRUE(app.lockW);
-    EXPECT_EQ(IsDlgButtonChecked(dlg_, IDC_LOCK), static_cast<UINT>(BST_CHECKED));
+  // A click on a button whose handler runs a nested modal loop: a thread timer, which that loop
+  // dispatches, shows the new dialog to look() once, then to finish() until that has ended it.
+  // Returns the dialog, or 0 when it did not appear or its loop did not end.
+  HWND RunNested(int id, std::function<void(HWND)> look, std::function<bool(HWND)> finish) {
+    nested = {look, finish, ThreadWindows("#32770"), dlg_, nullptr, GetTickCount(), false, false};
+    UINT_PTR timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
+      Nested& n = nested;
+      if (!n.late && GetTickCount() - n.start > 20000) {
+        // A failure must not hold the test inside the nested loop.
+        for (HWND w : ThreadWindows("#32770")) if (w != n.mainDlg) EndDialog(w, 0);
+        n.late = n.done = true;
+      } else if (!n.found) {
+        if ((n.found = NewWindow("#32770", n.before))) n.look(n.found);
+      } else if (!n.done) {
+        n.done = n.finish(n.found);
+      }
+    });
+    PostMessageA(dlg_, WM_COMMAND, id, 0);
+    PumpUntil([] { return nested.done; }, 25000);
+    KillTimer(nullptr, timer);
+    return nested.late ? nullptr : nested.found;
+  }
+
+  // The report pane, which only the inspection tick writes.
+  bool Reported(const std::string& text) {
+    return WindowText(Item(IDC_REPORT)).find(text) != std::string::npos;
   }
 
   std::vector<HWND> owners_;
 };
 
-// The menu bar of a test window or dialog, as menu 300 makes it.
-void ExpectTestMenu(HWND w) {
-  HMENU bar = GetMenu(w);
-  ASSERT_NE(bar, nullptr);
-  char text[64];
-  ASSERT_EQ(GetMenuItemCount(bar), 1);
-  GetMenuStringA(bar, 0, text, sizeof text, MF_BYPOSITION);
-  EXPECT_STREQ(text, " Menu");
-  HMENU menu = GetSubMenu(bar, 0);
-  ASSERT_NE(menu, nullptr);
-  ASSERT_EQ(GetMenuItemCount(menu), 2);
-  EXPECT_EQ(GetMenuItemID(menu, 0), 301u);
-  GetMenuStringA(menu, 0, text, sizeof text, MF_BYPOSITION);
-  EXPECT_STREQ(text, "MenuItem");
-  GetMenuStringA(menu, 1, text, sizeof text, MF_BYPOSITION);
-  EXPECT_STREQ(text, " SubMenu");
-  HMENU sub = GetSubMenu(menu, 1);
-  ASSERT_NE(sub, nullptr);
-  ASSERT_EQ(GetMenuItemCount(sub), 2);
-  for (int i = 0; i < 2; ++i) {
-    EXPECT_EQ(GetMenuItemID(sub, i), 302u + i);
-    GetMenuStringA(sub, i, text, sizeof text, MF_BYPOSITION);
-    EXPECT_STREQ(text, "MenuItem");
-    EXPECT_EQ(GetMenuState(sub, i, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED | MF_CHECKED), 0u);
+TEST_F(TestWindows, TestWindowsAreNumberedInTurnBecomeWToggleWsPopupAndCloseOnlyOnWmClose) {
+  HWND owner = Owner("the owner");
+  struct Kind { int id; const char* cls; const char* caption; } kinds[] = {
+      {IDC_CREATEWND, "sButton", "Window"}, {IDC_CREATEDLG, "#32770", "Modeless  Dialog  Box"}};
+  std::vector<HWND> made;
+  for (const Kind& kind : kinds) {
+    SCOPED_TRACE(kind.caption);
+    HWND w = Create(kind.id, owner);
+    ASSERT_NE(w, nullptr);
+    made.push_back(w);
+    std::string caption = Caption(w, kind.caption, static_cast<int>(made.size()));
+    EXPECT_EQ(WindowText(w), caption);
+    EXPECT_EQ(ClassOf(w), kind.cls);
+    EXPECT_EQ(GetWindow(w, GW_OWNER), owner);
+    EXPECT_EQ(LabelOf(w), OwnerLine(owner, "TestTop", "the owner"));
+    EXPECT_NE(GetMenu(w), nullptr);
+    EXPECT_EQ(app.hTargetW, w);
+    EXPECT_TRUE(app.lockW);
+    EXPECT_EQ(IsDlgButtonChecked(dlg_, IDC_LOCK), static_cast<UINT>(BST_CHECKED));
+
+    // Enter and Escape as the commands they become, the menu items, and a notification of the
+    // button that is not a click change nothing.
+    for (int command : {IDOK, IDCANCEL, 301, 302, 303, BN_SETFOCUS << 16 | IDC_POPUP_TOGGLE}) {
+      SendMessageA(w, WM_COMMAND, command, 0);
+    }
+    Pump();
+    EXPECT_TRUE(IsWindowVisible(w));
+    EXPECT_EQ(WindowText(w), caption);
+    EXPECT_EQ(ToggleTextOf(w), "+ / -   WS_POPUP");
+
+    ASSERT_TRUE(StyleOf(w) & WS_POPUP);
+    DWORD otherBits = StyleOf(w) & ~WS_POPUP;
+    for (const char* text : {"not  WS_POPUP", "WS_POPUP"}) {
+      SendDlgItemMessageA(w, IDC_POPUP_TOGGLE, BM_CLICK, 0, 0);
+      EXPECT_EQ(ToggleTextOf(w), text);
+      EXPECT_EQ(StyleOf(w), otherBits | (text[0] == 'W' ? WS_POPUP : 0)) << std::hex << StyleOf(w);
+    }
+  }
+  for (HWND w : made) PostMessageA(w, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindow(made[0]) && !IsWindow(made[1]); }));
+  EXPECT_TRUE(IsWindow(owner));
+  // Numbers of closed windows are not given out again.
+  HWND next = Create(IDC_CREATEWND, owner);
+  ASSERT_NE(next, nullptr);
+  EXPECT_EQ(WindowText(next), Caption(next, "Window", 3));
+}
+
+TEST_F(TestWindows, TheLabelNamesEachNewOwnerByHandleClassAndText) {
+  HelperProcess helper, hung("hang");
+  ASSERT_TRUE(helper.ok() && hung.ok());
+  HWND owner = Owner("an owner");
+  // The text request has room for 62 characters and the terminating zero.
+  std::string mainText = WindowText(dlg_);
+  ASSERT_GT(mainText.size(), 62u);
+  struct Case { HWND owner; std::string line; } cases[] = {
+      {owner, OwnerLine(owner, "TestTop", "an owner")},
+      {dlg_, OwnerLine(dlg_, "#32770", mainText.substr(0, 62))},
+      {helper.top, OwnerLine(helper.top, "WinHostTop", helper.tag + " top")},
+      {hung.top, OwnerLine(hung.top, "WinHostTop", "")},  // no answer in time: no text
+      {nullptr, "Owner :"},
+  };
+  for (int id : {IDC_CREATEWND, IDC_CREATEDLG}) {
+    HWND w = Create(id, nullptr);
+    ASSERT_NE(w, nullptr);
+    std::string caption = WindowText(w);
+    EXPECT_EQ(LabelOf(w), "Owner :") << caption;
+    int x = 40;
+    for (const Case& c : cases) {
+      SCOPED_TRACE(caption + " owned by " + Hex8(c.owner));
+      // Re-owned as the history does it: the owner field, then a move that the window sees.
+      SetWindowLongPtrA(w, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(c.owner));
+      SetWindowPos(w, nullptr, x += 20, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      EXPECT_EQ(GetWindow(w, GW_OWNER), c.owner);
+      EXPECT_EQ(LabelOf(w), c.line);
+    }
   }
 }
 
-void ExpectControls(HWND w) {
-  HWND label = GetDlgItem(w, IDC_OWNER_LABEL);
-  HWND toggle = GetDlgItem(w, IDC_POPUP_TOGGLE);
-  ASSERT_NE(label, nullptr);
-  ASSERT_NE(toggle, nullptr);
-  EXPECT_EQ(ClassOf(label), "Static");
-  EXPECT_EQ(ClassOf(toggle), "Button");
-  EXPECT_EQ(ToggleTextOf(w), "+ / -   WS_POPUP");
-  // The label is twice as wide as the dialog, so the dialog's edge cuts it.
-  RECT labelRect, client;
-  GetWindowRect(label, &labelRect);
-  GetClientRect(w, &client);
-  EXPECT_GT(labelRect.right - labelRect.left, client.right);
+TEST_F(TestWindows, ModalDialogAndMessageBoxAreOwnedByTheTargetAndTheTimerGoesOnInTheirLoops) {
+  HWND owner = Owner("modal owner");
+  ASSERT_NE(Create(IDC_CREATEWND, owner), nullptr);
+  ASSERT_NE(Create(IDC_CREATEDLG, owner), nullptr);
+  // What the dialogs of the nested loops show, seen from inside those loops.
+  std::string seen;
+  HWND modal = RunNested(IDC_DLGBOX, [&](HWND d) {
+    seen = WindowText(d) + " / " + LabelOf(d) + " / owner enabled " +
+           std::to_string(IsWindowEnabled(owner)) + " / W " + Hex8(app.hTargetW) + " lock " +
+           std::to_string(app.lockW);
+    // The dialog's loop makes commands of these keys, before its next timer message.
+    PostMessageA(GetDlgItem(d, IDC_POPUP_TOGGLE), WM_KEYDOWN, VK_ESCAPE, 0);
+    PostMessageA(d, WM_KEYDOWN, VK_RETURN, 0);
+  }, [&](HWND d) {
+    // The inspection tick goes on inside the dialog's loop: the report follows the new W.
+    if (!Reported("  " + Hex8(d) + " ")) return false;
+    seen += " / visible " + std::to_string(IsWindowVisible(d));
+    return PostMessageA(d, WM_CLOSE, 0, 0) != 0;
+  });
+  ASSERT_NE(modal, nullptr) << "no modal dialog, no report of it, or WM_CLOSE did not end it";
+  EXPECT_EQ(seen, Caption(modal, "Modal  Dialog  Box", 3) + " / " +
+                      OwnerLine(owner, "TestTop", "modal owner") + " / owner enabled 0 / W " +
+                      Hex8(modal) + " lock 1 / visible 1");
+
+  HWND box = RunNested(IDC_MSGBOX, [&](HWND b) {
+    seen = WindowText(b) + " / owner " + Hex8(GetWindow(b, GW_OWNER)) + " / text " +
+           WindowText(FindWindowExA(b, nullptr, "Static", "MsgBox"));
+    for (HWND c = GetWindow(b, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+      bool button = ClassOf(c) == "Button" && IsWindowVisible(c);
+      if (button) seen += " / button " + std::to_string(GetDlgCtrlID(c));
+    }
+    SetWindowTextA(owner, "renamed owner");
+  }, [&](HWND b) {  // the tick's report of P, the owner, shows its new text
+    return Reported("'renamed owner'") && PostMessageA(GetDlgItem(b, IDOK), BM_CLICK, 0, 0) != 0;
+  });
+  ASSERT_NE(box, nullptr) << "no message box, no report in its loop, or OK did not end it";
+  EXPECT_EQ(seen, "MsgBox / owner " + Hex8(owner) + " / text MsgBox / button 1");
+  // A message box is no test window: no number, and W stays.
+  EXPECT_EQ(app.testWindowCount, 3);
+  EXPECT_EQ(app.hTargetW, modal);
 }
 
-// Clicks the button as a user would: pressed and released over it.
-void ClickToggle(HWND w) { SendDlgItemMessageA(w, IDC_POPUP_TOGGLE, BM_CLICK, 0, 0); }
+// Resource words written out in hexadecimal, so that a difference shows where it is.
+struct Words {
+  std::string hex;
+  Words& operator<<(DWORD v) {
+    char word[8];
+    snprintf(word, sizeof word, "%04lX ", v & 0xFFFFul);
+    return hex += word, *this;
+  }
+  Words& Dword(DWORD v) { return *this << LOWORD(v) << HIWORD(v); }
+  Words& Text(const char* s) { do *this << static_cast<BYTE>(*s); while (*s++); return *this; }
+  // Each control of an extended template starts on a four-byte boundary.
+  Words& Align() { return hex.size() % 10 ? *this << 0 : *this; }
+};
 
-// WS_CLIPSIBLINGS (top-level windows always have it) and DS_3DLOOK are added by the system.
-constexpr DWORD kTemplateStyleBits = 0x92CF0000;
+std::string ResourceWords(const char* name, LPCSTR type) {
+  HMODULE module = GetModuleHandleA(nullptr);
+  HRSRC found = FindResourceA(module, name, type);
+  if (!found) return "(missing)";
+  const WORD* data = static_cast<const WORD*>(LockResource(LoadResource(module, found)));
+  Words words;
+  for (DWORD i = 0; i < SizeofResource(module, found) / 2; ++i) words << data[i];
+  return words.hex;
+}
+
+// An extended template with menu 300, 8 point Tahoma, the owner label and the WS_POPUP button.
+// The resource compiler stores class names in capitals; the dialog manager ignores their case.
+std::string TestDialogTemplate(DWORD style, const char* cls) {
+  Words t;
+  t.Dword(0xFFFF0001).Dword(0).Dword(0).Dword(style) << 2 << 0 << 0 << 200 << 70 << 0xFFFF << 300;
+  (cls ? t.Text(cls) : t << 0) << 0 << 8 << 0 << 0x0100;
+  t.Text("Tahoma").Align().Dword(0).Dword(0).Dword(0x54000000) << 4 << 16 << 400 << 14;
+  t.Dword(201).Text("STATIC") << 0 << 0;
+  t.Align().Dword(0).Dword(0).Dword(0x54018000) << 50 << 42 << 100 << 14;
+  t.Dword(202).Text("BUTTON").Text("+ / -   WS_POPUP") << 0;
+  return t.hex;
+}
+
+TEST(TestWindowResources, TemplatesAndMenuHoldExactlyTheirItems) {
+  EXPECT_EQ(ResourceWords("Dlg2", RT_DIALOG), TestDialogTemplate(0x92CF0040, nullptr));
+  EXPECT_EQ(ResourceWords("Dlg3", RT_DIALOG), TestDialogTemplate(0x92CF004B, "SBUTTON"));
+  // A standard menu template: header version 0, then per item its flags (MF_END marks the last
+  // of each level), the id of a plain item, and the text.
+  Words menu;
+  (menu << 0 << 0 << (MF_POPUP | MF_END)).Text(" Menu") << 0 << 301;
+  (menu.Text("MenuItem") << (MF_POPUP | MF_END)).Text(" SubMenu") << 0 << 302;
+  (menu.Text("MenuItem") << MF_END << 303).Text("MenuItem");
+  EXPECT_EQ(ResourceWords(MAKEINTRESOURCEA(300), RT_MENU), menu.hex);
+}
+
+TEST_F(TestWindows, SButtonIsTheSystemButtonClassWithDialogRoom) {
+  auto fields = [](const WNDCLASSEXA& c) {
+    return std::make_tuple(c.style, reinterpret_cast<void*>(c.lpfnWndProc), c.cbClsExtra,
+                           c.cbWndExtra, c.hInstance, c.hIcon, c.hIconSm, c.hCursor,
+                           c.hbrBackground, c.lpszMenuName);
+  };
+  WNDCLASSEXA button{sizeof button}, mine{sizeof mine};
+  ASSERT_TRUE(GetClassInfoExA(nullptr, "Button", &button));
+  ASSERT_TRUE(GetClassInfoExA(app.hInstance, "sButton", &mine));
+  EXPECT_EQ(app.buttonClassProc, button.lpfnWndProc);
+  EXPECT_NE(button.style, static_cast<UINT>(CS_DBLCLKS));  // the Button class's other bits go
+  button.style = CS_DBLCLKS;
+  button.lpfnWndProc = TestWindowProc;
+  button.cbWndExtra = 30;
+  button.hInstance = app.hInstance;
+  EXPECT_EQ(fields(mine), fields(button));  // the rest as the Button class has it
+}
 
 }  // namespace
-
-TEST_F(TestWindows, CreateWndMakesAnOwnedButtonWindowNamedByItsHandleThatBecomesW) {
-  HWND owner = Owner("the owner of window one");
-  HWND w = CreateTestWindow(owner);
-  ASSERT_NE(w, nullptr);
-
-  EXPECT_EQ(WindowText(w), WindowCaption(w, 1));
-  EXPECT_EQ(app.testWindowCount, 1);
-  ExpectBecameW(w);
-  EXPECT_EQ(GetWindow(w, GW_OWNER), owner);
-  EXPECT_EQ(LabelOf(w), OwnerLine(owner, "TestTop", "the owner of window one"));
-
-  EXPECT_EQ(ClassOf(w), "sButton");
-  EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(w, GWLP_WNDPROC)), &TestWindowProc);
-  EXPECT_TRUE(IsWindowVisible(w));
-  EXPECT_EQ(StyleOf(w) & 0xFFFF0000 & ~WS_CLIPSIBLINGS, kTemplateStyleBits) << std::hex << StyleOf(w);
-  // The low bits are the template's DS_ flags, which the Button class reads as its own.
-  EXPECT_EQ(StyleOf(w) & (DS_ABSALIGN | DS_SYSMODAL | DS_FIXEDSYS), 0x0Bu);
-  ExpectControls(w);
-  ExpectTestMenu(w);
-
-  // DS_ABSALIGN: the template's position 0, 0 is taken on the screen, not in the owner.
-  RECT r;
-  GetWindowRect(w, &r);
-  EXPECT_EQ(r.left, 0);
-  EXPECT_EQ(r.top, 0);
-}
-
-TEST_F(TestWindows, CreateDlgMakesAModelessDialogAtItsOwnersClientOrigin) {
-  HWND owner = Owner("the owner of dialog one", 320, 240);
-  HWND d = CreateModeless(owner);
-  ASSERT_NE(d, nullptr);
-
-  EXPECT_EQ(WindowText(d), DialogCaption(d, "Modeless", 1));
-  EXPECT_EQ(app.testWindowCount, 1);
-  ExpectBecameW(d);
-  EXPECT_EQ(GetWindow(d, GW_OWNER), owner);
-  EXPECT_EQ(LabelOf(d), OwnerLine(owner, "TestTop", "the owner of dialog one"));
-  EXPECT_EQ(GetWindowLongPtrA(d, GWLP_USERDATA), 1);
-  EXPECT_EQ(reinterpret_cast<DLGPROC>(GetWindowLongPtrA(d, DWLP_DLGPROC)), &TestDlgProc);
-  EXPECT_TRUE(IsWindowVisible(d));
-  EXPECT_EQ(StyleOf(d) & 0xFFFF0000 & ~WS_CLIPSIBLINGS, kTemplateStyleBits) << std::hex << StyleOf(d);
-  ExpectControls(d);
-  ExpectTestMenu(d);
-  // The first tab stop has the focus.
-  EXPECT_EQ(GetFocus(), GetDlgItem(d, IDC_POPUP_TOGGLE));
-
-  // Without DS_ABSALIGN the template's position 0, 0 is the owner's client origin.
-  POINT ownerOrigin = {0, 0}, origin = {0, 0};
-  ClientToScreen(owner, &ownerOrigin);
-  ClientToScreen(d, &origin);
-  EXPECT_EQ(origin.x, ownerOrigin.x);
-  EXPECT_EQ(origin.y, ownerOrigin.y);
-}
-
-TEST_F(TestWindows, TheLabelNamesAnyOwnerByHandleClassAndTextOrNoOwnerAtAll) {
-  HelperProcess helper;
-  ASSERT_TRUE(helper.ok());
-  // The main dialog's caption is longer than the label takes: the text request has room for
-  // 63 characters with the terminating zero, so 62 of them arrive.
-  std::string caption = WindowText(dlg_);
-  ASSERT_GT(caption.size(), 62u);
-  struct Case {
-    HWND target;
-    std::string line;
-  } cases[] = {
-      {nullptr, "Owner :"},
-      {dlg_, OwnerLine(dlg_, "#32770", caption.substr(0, 62))},
-      {helper.top, OwnerLine(helper.top, "WinHostTop", helper.tag + " top")},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.line);
-    HWND w = CreateTestWindow(c.target);
-    HWND d = CreateModeless(c.target);
-    ASSERT_NE(w, nullptr);
-    ASSERT_NE(d, nullptr);
-    EXPECT_EQ(GetWindow(w, GW_OWNER), c.target);
-    EXPECT_EQ(GetWindow(d, GW_OWNER), c.target);
-    EXPECT_EQ(LabelOf(w), c.line);
-    EXPECT_EQ(LabelOf(d), c.line);
-  }
-}
-
-TEST_F(TestWindows, AHungOwnerLeavesTheTextEmptyAndHoldsNothing) {
-  HelperProcess helper("hang");
-  ASSERT_TRUE(helper.ok());
-  HWND w = CreateTestWindow(helper.top);
-  ASSERT_NE(w, nullptr);
-  EXPECT_EQ(LabelOf(w), OwnerLine(helper.top, "WinHostTop", ""));
-  HWND d = CreateModeless(helper.top);
-  ASSERT_NE(d, nullptr);
-  EXPECT_EQ(LabelOf(d), OwnerLine(helper.top, "WinHostTop", ""));
-  // A move asks the owner again, and again gives up.
-  SetWindowPos(w, nullptr, 40, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  EXPECT_EQ(LabelOf(w), OwnerLine(helper.top, "WinHostTop", ""));
-  EXPECT_EQ(WindowText(w), WindowCaption(w, 1));
-}
-
-TEST_F(TestWindows, TheLabelFollowsReOwnershipAndEveryMove) {
-  HWND first = Owner("first owner");
-  HWND second = Owner("second owner", 500, 300);
-  HelperProcess helper;
-  ASSERT_TRUE(helper.ok());
-  HWND w = CreateTestWindow(first);
-  HWND d = CreateModeless(first);
-  ASSERT_NE(w, nullptr);
-  ASSERT_NE(d, nullptr);
-
-  for (HWND subject : {w, d}) {
-    SCOPED_TRACE(WindowText(subject));
-    EXPECT_EQ(LabelOf(subject), OwnerLine(first, "TestTop", "first owner"));
-
-    // Re-owning as the history does it: the owner field, then a move that shows it.
-    SetWindowLongPtrA(subject, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(second));
-    SetWindowPos(subject, nullptr, 60, 70, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    EXPECT_EQ(GetWindow(subject, GW_OWNER), second);
-    EXPECT_EQ(LabelOf(subject), OwnerLine(second, "TestTop", "second owner"));
-
-    // The owner's new text shows with the next move of the window.
-    SetWindowTextA(second, "second owner renamed");
-    SetWindowPos(subject, nullptr, 80, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    EXPECT_EQ(LabelOf(subject), OwnerLine(second, "TestTop", "second owner renamed"));
-    SetWindowTextA(second, "second owner");
-
-    SetWindowLongPtrA(subject, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(helper.top));
-    SetWindowPos(subject, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
-    EXPECT_EQ(LabelOf(subject), OwnerLine(helper.top, "WinHostTop", helper.tag + " top"));
-
-    SetWindowLongPtrA(subject, GWLP_HWNDPARENT, 0);
-    SetWindowPos(subject, nullptr, 0, 0, 250, 120, SWP_NOMOVE | SWP_NOZORDER);
-    EXPECT_EQ(GetWindow(subject, GW_OWNER), nullptr);
-    EXPECT_EQ(LabelOf(subject), "Owner :");
-  }
-  // The captions stay what they were made with.
-  EXPECT_EQ(WindowText(w), WindowCaption(w, 1));
-  EXPECT_EQ(WindowText(d), DialogCaption(d, "Modeless", 2));
-}
-
-TEST_F(TestWindows, ThePopupButtonSwitchesTheWindowsOwnPopupStyle) {
-  HWND owner = Owner("popup owner");
-  HWND w = CreateTestWindow(owner);
-  HWND d = CreateModeless(owner);
-  ASSERT_NE(w, nullptr);
-  ASSERT_NE(d, nullptr);
-
-  for (HWND subject : {w, d}) {
-    SCOPED_TRACE(WindowText(subject));
-    ASSERT_TRUE(StyleOf(subject) & WS_POPUP);
-    DWORD otherBits = StyleOf(subject) & ~WS_POPUP;
-
-    ClickToggle(subject);
-    EXPECT_FALSE(StyleOf(subject) & WS_POPUP);
-    EXPECT_EQ(ToggleTextOf(subject), "not  WS_POPUP");
-    EXPECT_EQ(StyleOf(subject) & ~WS_POPUP, otherBits) << std::hex << StyleOf(subject);
-
-    ClickToggle(subject);
-    EXPECT_TRUE(StyleOf(subject) & WS_POPUP);
-    EXPECT_EQ(ToggleTextOf(subject), "WS_POPUP");
-    EXPECT_EQ(StyleOf(subject) & ~WS_POPUP, otherBits) << std::hex << StyleOf(subject);
-
-    EXPECT_EQ(GetWindow(subject, GW_OWNER), owner);
-
-    // Any style change rewrites the text, an extended one too, and whoever makes it.
-    SetWindowLongPtrA(subject, GWL_STYLE, StyleOf(subject) & ~WS_POPUP);
-    EXPECT_EQ(ToggleTextOf(subject), "not  WS_POPUP");
-    SetWindowLongPtrA(subject, GWL_STYLE, StyleOf(subject) | WS_POPUP);
-    SendDlgItemMessageA(subject, IDC_POPUP_TOGGLE, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("?"));
-    SetWindowLongPtrA(subject, GWL_EXSTYLE, ExStyleOf(subject) ^ WS_EX_TOOLWINDOW);
-    EXPECT_EQ(ToggleTextOf(subject), "WS_POPUP");
-  }
-  EXPECT_EQ(app.hTargetW, d);
-}
-
-TEST_F(TestWindows, MenuItemsEnterAndEscapeChangeNothing) {
-  HWND w = CreateTestWindow(nullptr);
-  HWND d = CreateModeless(nullptr);
-  ASSERT_NE(w, nullptr);
-  ASSERT_NE(d, nullptr);
-  for (HWND subject : {w, d}) {
-    SCOPED_TRACE(WindowText(subject));
-    std::string caption = WindowText(subject);
-    DWORD style = StyleOf(subject);
-    const WPARAM commands[] = {301, 302, 303, IDOK, IDCANCEL, MAKEWPARAM(IDC_POPUP_TOGGLE, BN_SETFOCUS)};
-    for (WPARAM command : commands) SendMessageA(subject, WM_COMMAND, command, 0);
-    Pump();
-    EXPECT_TRUE(IsWindowVisible(subject));
-    EXPECT_EQ(WindowText(subject), caption);
-    EXPECT_EQ(StyleOf(subject), style);
-    EXPECT_EQ(ToggleTextOf(subject), "+ / -   WS_POPUP");
-  }
-  // Escape as a dialog's message loop meets it: IsDialogMessage makes it IDCANCEL. (Enter
-  // would press the focused WS_POPUP button.)
-  MSG escape = {GetDlgItem(d, IDC_POPUP_TOGGLE), WM_KEYDOWN, VK_ESCAPE, 0, 0, {0, 0}};
-  EXPECT_TRUE(IsDialogMessageA(d, &escape));
-  Pump();
-  EXPECT_TRUE(IsWindowVisible(d));
-}
-
-TEST_F(TestWindows, WmCloseDestroysATestWindowAndAModelessDialog) {
-  HWND owner = Owner("closing owner");
-  HWND w = CreateTestWindow(owner);
-  HWND d = CreateModeless(owner);
-  ASSERT_NE(w, nullptr);
-  ASSERT_NE(d, nullptr);
-  PostMessageA(w, WM_CLOSE, 0, 0);
-  PostMessageA(d, WM_CLOSE, 0, 0);
-  EXPECT_TRUE(PumpUntil([&] { return !IsWindow(w) && !IsWindow(d); }));
-  EXPECT_TRUE(IsWindow(owner));
-  EXPECT_TRUE(IsWindow(dlg_));
-  // Closed windows give their numbers back to nobody.
-  HWND next = CreateTestWindow(owner);
-  ASSERT_NE(next, nullptr);
-  EXPECT_EQ(WindowText(next), WindowCaption(next, 3));
-}
-
-TEST_F(TestWindows, TheModalDialogRunsItsOwnLoopInWhichTheInspectionTimerGoesOn) {
-  HWND owner = Owner("modal owner");
-  Target(owner);
-  InspectTimerCounter ticks(dlg_);
-  std::vector<HWND> before = ThreadWindows("#32770");
-
-  struct Seen {
-    HWND modal = nullptr;
-    std::string caption, label;
-    LONG_PTR kind = -1;
-    HWND owner = nullptr, w = nullptr;
-    BOOL ownerEnabled = TRUE, lock = FALSE;
-    int ticksAtStart = 0, ticksInside = 0;
-    bool survivedKeys = false, survivedCommands = false;
-    std::string toggleAfterClicks;
-    int phase = 0;
-  } seen;
-
-  bool done = RunDuringNestedLoop(dlg_, IDC_DLGBOX, [&] {
-    switch (seen.phase) {
-      case 0:  // wait for the dialog and look at it
-        seen.modal = NewWindow("#32770", before);
-        if (!seen.modal) return false;
-        seen.caption = WindowText(seen.modal);
-        seen.label = LabelOf(seen.modal);
-        seen.kind = GetWindowLongPtrA(seen.modal, GWLP_USERDATA);
-        seen.owner = GetWindow(seen.modal, GW_OWNER);
-        seen.ownerEnabled = IsWindowEnabled(owner);
-        seen.w = app.hTargetW;
-        seen.lock = app.lockW;
-        seen.ticksAtStart = ticks.count();
-        // Escape and Enter reach the dialog's loop as keys, which it turns into commands.
-        PostMessageA(GetDlgItem(seen.modal, IDC_POPUP_TOGGLE), WM_KEYDOWN, VK_ESCAPE, 0);
-        PostMessageA(seen.modal, WM_KEYDOWN, VK_RETURN, 0);
-        ++seen.phase;
-        return false;
-      case 1:  // the posted keys came before this timer message
-        seen.survivedKeys = IsWindow(seen.modal) && IsWindowVisible(seen.modal);
-        PostMessageA(seen.modal, WM_COMMAND, IDOK, 0);
-        PostMessageA(seen.modal, WM_COMMAND, IDCANCEL, 0);
-        ++seen.phase;
-        return false;
-      case 2:
-        seen.survivedCommands = IsWindow(seen.modal) && IsWindowVisible(seen.modal);
-        ++seen.phase;
-        return false;
-      case 3:  // the main dialog's timer keeps arriving while this loop runs
-        if (ticks.count() < seen.ticksAtStart + 3) return false;
-        seen.ticksInside = ticks.count() - seen.ticksAtStart;
-        // The WS_POPUP button works in the modal dialog as well; bring it to a known state.
-        if (!(StyleOf(seen.modal) & WS_POPUP)) ClickToggle(seen.modal);
-        ClickToggle(seen.modal);
-        seen.toggleAfterClicks = ToggleTextOf(seen.modal);
-        PostMessageA(seen.modal, WM_CLOSE, 0, 0);
-        return true;
-      default:
-        return true;
-    }
-  });
-  ASSERT_TRUE(done) << "the modal dialog did not appear or did not end on WM_CLOSE";
-
-  ASSERT_NE(seen.modal, nullptr);
-  EXPECT_EQ(seen.caption, DialogCaption(seen.modal, "Modal", 1));
-  EXPECT_EQ(seen.label, OwnerLine(owner, "TestTop", "modal owner"));
-  EXPECT_EQ(seen.kind, 0);
-  EXPECT_EQ(seen.owner, owner);
-  EXPECT_FALSE(seen.ownerEnabled);  // a modal dialog disables its owner
-  EXPECT_EQ(seen.w, seen.modal);
-  EXPECT_TRUE(seen.lock);
-  EXPECT_TRUE(seen.survivedKeys);
-  EXPECT_TRUE(seen.survivedCommands);
-  EXPECT_GE(seen.ticksInside, 3);
-  EXPECT_EQ(seen.toggleAfterClicks, "not  WS_POPUP");
-
-  // WM_CLOSE ended the dialog and its loop; the owner is enabled again.
-  EXPECT_FALSE(IsWindow(seen.modal));
-  EXPECT_TRUE(IsWindowEnabled(owner));
-  EXPECT_EQ(IsDlgButtonChecked(dlg_, IDC_LOCK), static_cast<UINT>(BST_CHECKED));
-}
-
-TEST_F(TestWindows, OneSerialNumberCountsWindowsAndDialogsTogether) {
-  HWND owner = Owner("serial owner");
-  HWND w = CreateTestWindow(owner);
-  ASSERT_NE(w, nullptr);
-  HWND d = CreateModeless(owner);
-  ASSERT_NE(d, nullptr);
-
-  std::vector<HWND> before = ThreadWindows("#32770");
-  HWND modal = nullptr;
-  std::string modalCaption;
-  bool done = RunDuringNestedLoop(dlg_, IDC_DLGBOX, [&] {
-    modal = NewWindow("#32770", before);
-    if (!modal) return false;
-    modalCaption = WindowText(modal);
-    SendMessageA(modal, WM_CLOSE, 0, 0);
-    return true;
-  });
-  ASSERT_TRUE(done);
-  HWND last = CreateTestWindow(owner);
-  ASSERT_NE(last, nullptr);
-
-  EXPECT_EQ(WindowText(w), WindowCaption(w, 1));
-  EXPECT_EQ(WindowText(d), DialogCaption(d, "Modeless", 2));
-  EXPECT_EQ(modalCaption, DialogCaption(modal, "Modal", 3));
-  EXPECT_EQ(WindowText(last), WindowCaption(last, 4));
-  EXPECT_EQ(app.testWindowCount, 4);
-  EXPECT_EQ(app.hTargetW, last);
-}
-
-TEST_F(TestWindows, TheMessageBoxIsOwnedByTheCommandTargetAndTheTimerGoesOn) {
-  HWND owner = Owner("message box owner");
-  Target(owner);
-  InspectTimerCounter ticks(dlg_);
-  std::vector<HWND> before = ThreadWindows("#32770");
-
-  HWND box = nullptr, boxOwner = nullptr;
-  std::string caption;
-  std::vector<std::string> texts;
-  BOOL ownerEnabled = TRUE;
-  int ticksAtStart = -1, ticksInside = 0;
-  bool done = RunDuringNestedLoop(dlg_, IDC_MSGBOX, [&] {
-    if (!box) {
-      box = NewWindow("#32770", before);
-      if (!box) return false;
-      caption = WindowText(box);
-      boxOwner = GetWindow(box, GW_OWNER);
-      ownerEnabled = IsWindowEnabled(owner);
-      for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-        if (IsWindowVisible(c)) texts.push_back(ClassOf(c) + ":" + WindowText(c));
-      }
-      ticksAtStart = ticks.count();
-      return false;
-    }
-    if (ticks.count() < ticksAtStart + 3) return false;
-    ticksInside = ticks.count() - ticksAtStart;
-    // The OK button, as a user presses it.
-    PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
-    return true;
-  });
-  ASSERT_TRUE(done) << "the message box did not appear or did not end on OK";
-
-  EXPECT_EQ(caption, "MsgBox");
-  EXPECT_EQ(boxOwner, owner);
-  EXPECT_FALSE(ownerEnabled);
-  EXPECT_GE(ticksInside, 3);
-  // Its text and its one button.
-  int statics = 0, buttons = 0;
-  for (const std::string& t : texts) {
-    if (t == "Static:MsgBox") ++statics;
-    if (t.rfind("Button:", 0) == 0) {
-      ++buttons;
-      EXPECT_EQ(t, "Button:OK");
-    }
-  }
-  EXPECT_EQ(statics, 1);
-  EXPECT_EQ(buttons, 1);
-
-  EXPECT_FALSE(IsWindow(box));
-  EXPECT_TRUE(IsWindowEnabled(owner));
-  // A message box is no test window: no number, no change of W.
-  EXPECT_EQ(app.testWindowCount, 0);
-  EXPECT_EQ(app.hTargetW, nullptr);
-}
-
-TEST_F(TestWindows, ATestWindowAndADialogAreDraggedByAnyFreeSpot) {
-  HWND w = CreateTestWindow(nullptr);
-  HWND d = CreateModeless(nullptr);
-  ASSERT_NE(w, nullptr);
-  ASSERT_NE(d, nullptr);
-  SetWindowPos(w, HWND_TOP, 100, 120, 0, 0, SWP_NOSIZE);
-  SetWindowPos(d, HWND_TOP, 500, 400, 0, 0, SWP_NOSIZE);
-  Pump();
-
-  for (HWND subject : {w, d}) {
-    SCOPED_TRACE(WindowText(subject));
-    SetWindowPos(subject, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
-    RECT start;
-    GetWindowRect(subject, &start);
-    // A free spot of the client area, left of the label and above it.
-    POINT spot = {3, 3};
-    ClientToScreen(subject, &spot);
-    ASSERT_EQ(WindowFromPoint(spot), subject);
-    ASSERT_TRUE(MouseTo(spot.x, spot.y));
-    ASSERT_TRUE(Xdotool("mousedown 1 mousemove " + std::to_string(spot.x + 40) + " " +
-                        std::to_string(spot.y + 30) + " mousemove " + std::to_string(spot.x + 70) +
-                        " " + std::to_string(spot.y + 50) + " mouseup 1"));
-    RECT end;
-    EXPECT_TRUE(PumpUntil([&] {
-      GetWindowRect(subject, &end);
-      return end.left == start.left + 70 && end.top == start.top + 50;
-    })) << "moved to " << end.left << "," << end.top << " from " << start.left << "," << start.top;
-    EXPECT_EQ(end.right - end.left, start.right - start.left);
-    EXPECT_EQ(end.bottom - end.top, start.bottom - start.top);
-  }
-}

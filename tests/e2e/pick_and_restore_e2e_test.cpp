@@ -1,0 +1,136 @@
+// The built tool driven with the real mouse and keys and read from outside: F9 picks P and F8
+// picks W, a window of another program; the report names them; "SetParent  (Parent)" moves W
+// under P; closing the tool puts W back unless F8 and F9 are held down.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "inspector/inspector_helpers.h"
+#include "res/resource.h"
+#include "support/test_support.h"
+
+namespace {
+
+using namespace inspector_test;
+
+bool Down(int vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; }
+
+std::string ParentAndRect(HWND w) {
+  RECT r;
+  GetWindowRect(w, &r);
+  return Hex8(GetAncestor(w, GA_PARENT)) + " " + std::to_string(r.left) + "," +
+         std::to_string(r.top) + "," + std::to_string(r.right) + "," + std::to_string(r.bottom);
+}
+
+class PickAndRestore : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(tool_.ok());
+    ASSERT_TRUE(helper_.ok());
+    // The tool's dialog is topmost: it goes where it hides neither W nor P.
+    SetWindowPos(tool_.dlg, nullptr, 560, 600, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    p_ = MakeTopWindow("e2e P", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, nullptr, 900, 60, 350, 300);
+    ASSERT_NE(p_, nullptr);
+    former_ = ParentAndRect(helper_.child);
+  }
+  void TearDown() override { DestroyWindow(p_); }
+
+  // Row k (1 to 10) of the report that the tool's pane shows.
+  std::string Row(int k) {
+    std::vector<std::string> lines = Lines(WindowText(tool_.Item(IDC_REPORT)));
+    return static_cast<int>(lines.size()) > 2 * k ? "\r\n\r\n" + lines[2 * k] : "";
+  }
+  std::string RowOf(HWND w, const char* symbols, const char* cls, DWORD id,
+                    const std::string& exe) {
+    return ExpectedRow(w, {" ", EnumPosition(GetDesktopWindow(), w), symbols, cls, WindowText(w),
+                           id, exe});
+  }
+  std::string PRow() { return RowOf(p_, " _O_VE-", "TestTop", 0, OwnExeName()); }
+  std::string WRow() { return RowOf(helper_.child, " _C_VE-", "WinHostChild", 77, "winhost.exe"); }
+  bool RowsFourToEightAre(const std::string& row) {
+    for (int k = 4; k <= 8; ++k) if (Row(k) != row) return false;
+    return true;
+  }
+
+  // Points at a window until the report describes it, then holds the key down until picked()
+  // is true, and lets it go.
+  bool Pick(POINT at, const std::function<std::string()>& row, const char* key, int vk,
+            const std::function<bool()>& picked) {
+    if (!MouseTo(at.x, at.y) || !PumpUntil([&] { return Row(1) == row(); }, 10000)) return false;
+    bool ok = KeyDown(key) && PumpUntil([&] { return Down(vk) && picked(); }, 10000);
+    return KeyUp(key) && PumpUntil([vk] { return !Down(vk); }) && ok;
+  }
+
+  // F9 at the point f9 in P, F8 on the helper's child; then "SetParent  (Parent)".
+  void PickAndSetParent(POINT f9) {
+    ASSERT_EQ(WindowFromPoint(f9), p_);
+    ASSERT_TRUE(Pick(f9, [&] { return PRow(); }, "F9", VK_F9, [&] { return Row(2) == PRow(); }));
+    EXPECT_EQ(SendMessageA(tool_.Item(IDC_LOCK), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    POINT onW = {0, 0};
+    ClientToScreen(helper_.child, &onW);
+    onW = {onW.x + 40, onW.y + 40};
+    ASSERT_EQ(WindowFromPoint(onW), helper_.child);
+    ASSERT_TRUE(Pick(onW, [&] { return WRow(); }, "F8", VK_F8, [&] {
+      return SendMessageA(tool_.Item(IDC_LOCK), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    }));
+
+    // Away from W, the report stays on it: a new text of W shows up there.
+    ASSERT_TRUE(MouseTo(f9.x, f9.y));
+    SetWindowTextA(helper_.child, (helper_.tag + " renamed").c_str());
+    ASSERT_TRUE(PumpUntil([&] { return Row(1) == WRow(); }, 10000)) << Row(1);
+    EXPECT_EQ(WindowText(tool_.Item(IDC_REPORT)).substr(0, sizeof kHeader - 1), kHeader);
+    EXPECT_EQ(Row(2), PRow());
+    EXPECT_EQ(Row(3), kZeroRow);  // a child has no owner
+    std::string top = RowOf(helper_.top, " _O_VE-", "WinHostTop", 0, "winhost.exe");
+    EXPECT_TRUE(RowsFourToEightAre(top)) << "expected " << top;
+
+    RECT r, now;
+    GetWindowRect(helper_.child, &r);
+    SendMessageA(tool_.dlg, WM_COMMAND, IDC_SETPARENT, 0);
+    ASSERT_EQ(GetAncestor(helper_.child, GA_PARENT), p_);
+    GetWindowRect(helper_.child, &now);
+    EXPECT_EQ(now.left, f9.x);
+    EXPECT_EQ(now.top, f9.y);
+    EXPECT_EQ(now.right - now.left, r.right - r.left);
+    EXPECT_EQ(now.bottom - now.top, r.bottom - r.top);
+    EXPECT_EQ(WindowText(tool_.Item(IDC_COUNTER)), "1");
+    // The next tick names P as W's parent and ancestors.
+    EXPECT_TRUE(PumpUntil([&] { return RowsFourToEightAre(PRow()); })) << Row(4);
+  }
+
+  ToolProcess tool_;
+  HelperProcess helper_;
+  HWND p_ = nullptr;
+  std::string former_;
+};
+
+TEST_F(PickAndRestore, UndoAndRedoExchangeWAndClosingPutsItBack) {
+  ASSERT_NO_FATAL_FAILURE(PickAndSetParent({960, 160}));
+  std::string changed = ParentAndRect(helper_.child);
+  SendMessageA(tool_.dlg, WM_COMMAND, IDC_UNDO, 0);
+  EXPECT_EQ(ParentAndRect(helper_.child), former_);
+  EXPECT_EQ(WindowText(tool_.Item(IDC_COUNTER)), "0");
+  SendMessageA(tool_.dlg, WM_COMMAND, IDC_REDO, 0);
+  EXPECT_EQ(ParentAndRect(helper_.child), changed);
+
+  EXPECT_EQ(tool_.Close(), 0u);
+  EXPECT_EQ(ParentAndRect(helper_.child), former_);
+}
+
+TEST_F(PickAndRestore, ClosingWithF8AndF9HeldKeepsTheChange) {
+  ASSERT_NO_FATAL_FAILURE(PickAndSetParent({1000, 200}));
+  std::string changed = ParentAndRect(helper_.child);
+  ASSERT_TRUE(KeyDown("F8") && KeyDown("F9"));
+  bool held = PumpUntil([] { return Down(VK_F8) && Down(VK_F9); });
+  DWORD code = held ? tool_.Close() : STILL_ACTIVE;
+  KeyUp("F8");
+  KeyUp("F9");
+  PumpUntil([] { return !Down(VK_F8) && !Down(VK_F9); });
+  ASSERT_TRUE(held);
+  EXPECT_EQ(code, 0u);
+  EXPECT_EQ(ParentAndRect(helper_.child), changed);
+}
+
+}  // namespace
