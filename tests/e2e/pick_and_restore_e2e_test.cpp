@@ -13,6 +13,14 @@
 
 namespace {
 
+// The test program's own executable name, as the tool's process snapshot shows it.
+std::string OwnExeName() {
+  char path[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string p(path);
+  return p.substr(p.find_last_of("\\/") + 1);
+}
+
 using namespace inspector_test;
 
 bool Down(int vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; }
