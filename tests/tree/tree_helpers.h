@@ -1,12 +1,10 @@
-// Helpers of the window tree tests: reading the list back, the row a window must have, counting
-// what a refresh sends to the combo box, and a second GUI thread with windows of its own.
+// Window tree tests: the list read back, the row a window must have, and a counter of the
+// messages that change a window.
 #pragma once
 #include <windows.h>
 
-#include <atomic>
-#include <functional>
+#include <algorithm>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/app_state.h"
@@ -16,70 +14,63 @@
 
 struct ListRow {
   std::string line;
-  LRESULT data;  // the item data, the whole pointer-sized value
+  LRESULT data;  // the whole pointer-sized item data
 };
 
-// Every row of the tree combo box, read back through the combo box messages.
-std::vector<ListRow> ListRows();
-// Index of the row whose item data is w, or -1.
-int RowIndexOf(HWND w);
-// The line of w's row, or "(no row)".
-std::string RowLineOf(HWND w);
-std::string CountLabel();
+inline std::vector<ListRow> ListRows() {
+  std::vector<ListRow> rows;
+  for (LRESULT i = 0, n = SendMessageA(app.hTreeCombo, CB_GETCOUNT, 0, 0); i < n; ++i) {
+    char text[512] = "";
+    SendMessageA(app.hTreeCombo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+    rows.push_back({text, SendMessageA(app.hTreeCombo, CB_GETITEMDATA, i, 0)});
+  }
+  return rows;
+}
+inline int RowIndexOf(HWND w) {
+  std::vector<ListRow> rows = ListRows();
+  for (size_t i = 0; i < rows.size(); ++i)
+    if (rows[i].data == reinterpret_cast<LRESULT>(w)) return static_cast<int>(i);
+  return -1;
+}
+inline bool HasRow(HWND w) { return RowIndexOf(w) >= 0; }
+inline std::string RowLineOf(HWND w) { return HasRow(w) ? ListRows()[RowIndexOf(w)].line : "(no row)"; }
+inline std::string CountLabel() { return WindowText(GetDlgItem(app.hMainDlg, IDC_TREECOUNT)); }
 
-// The row line a window must have, written the way a reader of the list sees it:
-// handle, two spaces, top mark, space, prefix, space, class, six spaces, quoted text.
-std::string ExpectedRow(HWND w, char topMark, const std::string& prefix, const std::string& cls,
-                        const std::string& text);
-// The highest top-level window that is not topmost, found by walking the Z-order.
-HWND HighestNonTopmost();
-// '=' for that window, ' ' for every other.
-char ExpectedTopMark(HWND w);
+// Handle, two spaces, top mark, space, prefix, space, class, six spaces, quoted text.
+inline std::string ExpectedRow(HWND w, char mark, const std::string& prefix, const std::string& cls,
+                               const std::string& text) {
+  return Hex8(w) + "  " + mark + " " + prefix + " " + cls + "      \"" + text + "\"";
+}
+// The '=' row: the highest top-level window in the Z-order that is not topmost.
+inline char TopMarkOf(HWND w) {
+  HWND v = GetWindow(GetDesktopWindow(), GW_CHILD);
+  while (v && (GetWindowLongPtrA(v, GWL_EXSTYLE) & WS_EX_TOPMOST)) v = GetWindow(v, GW_HWNDNEXT);
+  return w == v ? '=' : ' ';
+}
 
-// Counts the messages that change the list, sent to the combo box and the count label
-// while it is alive; restores both procedures when it ends.
-class ListChangeCounter {
- public:
-  ListChangeCounter();
-  ~ListChangeCounter();
-  int resets() const;
-  int additions() const;  // CB_ADDSTRING and CB_INSERTSTRING
-  int itemData() const;
-  int selections() const;
-  int labelWrites() const;
-  int total() const { return resets() + additions() + itemData() + selections() + labelWrites(); }
+// Records which of the watched messages reach a window while it lives; one per window at a time.
+struct MessageCounter {
+  MessageCounter(HWND w, std::vector<UINT> watched) : w(w), watched(std::move(watched)) {
+    SetPropA(w, "TreeTestCounter", this);
+    old = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc)));
+  }
+  ~MessageCounter() { SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old)); }
+  int count(UINT msg) const { return static_cast<int>(std::count(seen.begin(), seen.end(), msg)); }
+  static LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = static_cast<MessageCounter*>(GetPropA(w, "TreeTestCounter"));
+    if (std::count(self->watched.begin(), self->watched.end(), msg)) self->seen.push_back(msg);
+    return CallWindowProcA(self->old, w, msg, wp, lp);
+  }
+  HWND w;
+  std::vector<UINT> watched, seen;
+  WNDPROC old;
 };
+// Everything that changes the rows, their data or the selection of the tree combo box.
+const std::vector<UINT> kListChanges = {CB_RESETCONTENT, CB_ADDSTRING,   CB_INSERTSTRING,
+                                        CB_DELETESTRING, CB_SETITEMDATA, CB_SETCURSEL};
 
-// A second GUI thread of this process with its own message loop. Run(fn) executes fn on that
-// thread (windows created there belong to it) and waits, pumping this thread meanwhile.
-class GuiThread {
- public:
-  GuiThread();
-  ~GuiThread();
-  void Run(const std::function<void()>& fn);
-  DWORD id() const { return id_; }
-
- private:
-  std::thread thread_;
-  std::atomic<DWORD> idAtomic_{0};
-  DWORD id_ = 0;
-};
-
-// The main dialog with the inspection timer stopped: every refresh in these tests is one the
-// test asks for.
+// Every refresh in these tests is one the test asks for: the inspection timer is stopped.
 class TreeTest : public MainDialogTest {
  protected:
-  void SetUp() override {
-    MainDialogTest::SetUp();
-    StopTimer();
-  }
-  // Sends the row's selection notification as the combo box does after a click on a row.
-  void SelectRow(int index);
-  // Right button down on the list at the middle of a row, as the mouse brings it.
-  void RightClickRow(int index);
-  // Shows the list as a free window (the M/ command) unless it is visible already.
-  void ShowFreeList();
+  void SetUp() override { MainDialogTest::SetUp(), StopTimer(); }
 };
-
-// Registers (once) a window class with the given name whose procedure is DefWindowProcA.
-void RegisterPlainClass(const char* name);
