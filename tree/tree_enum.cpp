@@ -24,6 +24,7 @@ bool compareFoundDifference;
 struct RowFacts {
   DWORD pid;
   DWORD tid;
+  HWND parent;  // GetAncestor(GA_PARENT); none for the roots and the pseudo rows
   int depth;
   char topMark;
   char prefix[kPrefixChars];
@@ -44,25 +45,47 @@ bool DescribePseudoRow(HWND w, RowFacts& row) {
   }
   row.pid = 0;
   row.tid = GetWindowThreadProcessId(root, &row.pid);
+  row.parent = nullptr;
   row.depth = 0;
   return true;
 }
 
 bool IsRoot(HWND w) { return w == app.hDesktop || w == app.hMessageRoot; }
 
+// The thread of the latest row of each depth in this refresh. EnumChildWindows reports a
+// window before its children, so a row's parent is the latest row one level up: its thread is
+// known without another round trip to the server. The handle is compared, so a parent that is
+// not that row (a window moved or destroyed during the pass) is asked for.
+struct KnownThread {
+  HWND w;
+  DWORD tid;
+};
+KnownThread knownThreads[kPrefixChars];
+
+void ForgetKnownThreads() {
+  for (KnownThread& known : knownThreads) known = KnownThread{nullptr, 0};
+}
+
+DWORD ThreadOfParent(HWND parent, int depth) {
+  const KnownThread& known = knownThreads[depth - 1];
+  if (parent && known.w == parent) return known.tid;
+  return GetWindowThreadProcessId(parent, nullptr);
+}
+
 // Depth counts the steps up to the desktop or the message root. A window destroyed during the
 // pass has no parent any more, and the prefix has room for 63 marks: either ends the walk.
-int BuildPrefix(HWND w, DWORD tid, char (&prefix)[kPrefixChars]) {
+// The walk's first step is the parent that the thread mark compares with.
+int BuildPrefix(HWND w, RowFacts& row) {
+  row.parent = GetAncestor(w, GA_PARENT);
   int depth = 0;
-  for (HWND current = w; current && !IsRoot(current) && depth < kPrefixChars - 1;
+  row.prefix[depth++] = '+';
+  for (HWND current = row.parent; current && !IsRoot(current) && depth < kPrefixChars - 1;
        current = GetAncestor(current, GA_PARENT)) {
-    prefix[depth++] = '+';
+    row.prefix[depth++] = '+';
   }
-  prefix[depth] = '\0';
-  if (depth > 0) {
-    DWORD parentTid = GetWindowThreadProcessId(GetAncestor(w, GA_PARENT), nullptr);
-    prefix[0] = kThreadMark[depth > 1 ? 1 : 0][tid == parentTid ? 1 : 0];
-  }
+  row.prefix[depth] = '\0';
+  DWORD parentTid = ThreadOfParent(row.parent, depth);
+  row.prefix[0] = kThreadMark[depth > 1 ? 1 : 0][row.tid == parentTid ? 1 : 0];
   return depth;
 }
 
@@ -80,15 +103,17 @@ void PlaceInTree(HWND w, RowFacts& row) {
   row.pid = 0;
   row.tid = GetWindowThreadProcessId(w, &row.pid);
   row.prefix[0] = '\0';
-  row.depth = IsRoot(w) ? 0 : BuildPrefix(w, row.tid, row.prefix);
+  row.parent = nullptr;
+  row.depth = IsRoot(w) ? 0 : BuildPrefix(w, row);
   row.topMark = TopMark(w, row.depth);
+  knownThreads[row.depth] = KnownThread{w, row.tid};
 }
 
 // The tree combo box and its edit field answer with the selected row, which every rebuild sets
 // anew. Read as rows they would differ after each rebuild, and a monitored list would rebuild
 // on every tick: their rows show no text.
-bool ShowsTheSelection(HWND w) {
-  return w == app.hTreeCombo || GetAncestor(w, GA_PARENT) == app.hTreeCombo;
+bool ShowsTheSelection(HWND w, const RowFacts& row) {
+  return w == app.hTreeCombo || row.parent == app.hTreeCombo;
 }
 
 // Class and text are fetched only for rows that pass: a text request to another program
@@ -99,7 +124,7 @@ void WriteWindowLine(HWND w, RowFacts& row) {
   GetClassNameA(w, className, kNameChars - 1);
   char text[kNameChars] = "";
   // Another program's window may hang: the request is bounded and gives up on a hung thread.
-  if (!ShowsTheSelection(w)) {
+  if (!ShowsTheSelection(w, row)) {
     SendMessageTimeoutA(w, WM_GETTEXT, kNameChars - 1, reinterpret_cast<LPARAM>(text),
                         SMTO_ABORTIFHUNG, kTextTimeoutMs, nullptr);
   }
@@ -230,6 +255,7 @@ void RefreshTree() {
 
   app.enumCount = 0;
   compareFoundDifference = false;
+  ForgetKnownThreads();
   if (app.treeFilter == Desc) {
     RefreshDescendants();
   } else {

@@ -6,6 +6,9 @@
 // windows stop answering; "hangafter=MS" does so after MS milliseconds. "many=N" adds N more
 // windows (a third each top-level, child and message-only) with texts, for load tests.
 // "deep=D" nests a chain of D more children inside "TAG child"; the innermost is "TAG deep".
+// "churn" adds a second thread that creates and destroys windows without end (class
+// WinHostChurn, texts "TAG churn N"): a visible top-level window at (300, 420) with a child, a
+// child of "TAG top" and a message-only window, each living a few milliseconds.
 #include <windows.h>
 
 #include <cstdio>
@@ -31,20 +34,50 @@ void Register(const char* name) {
   RegisterClassExA(&wc);
 }
 
+std::string churnTag;
+HWND churnParent;
+
+// Each round's windows live while the thread serves its messages for a few milliseconds, so
+// text requests to them are answered, then go; a round never waits on another thread.
+DWORD WINAPI ChurnThread(void*) {
+  HINSTANCE inst = GetModuleHandleA(nullptr);
+  for (unsigned n = 0;; ++n) {
+    std::string text = churnTag + " churn " + std::to_string(n);
+    HWND a = CreateWindowExA(0, "WinHostChurn", text.c_str(), WS_POPUP | WS_VISIBLE, 300, 420, 120, 80,
+                             nullptr, nullptr, inst, nullptr);
+    CreateWindowExA(0, "WinHostChurn", text.c_str(), WS_CHILD | WS_VISIBLE, 5, 5, 60, 40, a, nullptr, inst,
+                    nullptr);
+    HWND c = CreateWindowExA(0, "WinHostChurn", text.c_str(), WS_CHILD | WS_VISIBLE, 200, 120, 40, 30,
+                             churnParent, nullptr, inst, nullptr);
+    HWND m = CreateWindowExA(0, "WinHostChurn", text.c_str(), 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, inst,
+                             nullptr);
+    DWORD start = GetTickCount();
+    do {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 2, QS_ALLINPUT);
+      MSG msg;
+      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    } while (GetTickCount() - start < 4);
+    DestroyWindow(m);
+    DestroyWindow(c);
+    DestroyWindow(a);  // and its child
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2) return 2;
   std::string tag = argv[1];
-  bool hang = false;
+  bool hang = false, churn = false;
   int hangAfter = -1, many = 0, deep = 0;
   for (int i = 2; i < argc; ++i) {
     if (!strcmp(argv[i], "hang")) hang = true;
+    else if (!strcmp(argv[i], "churn")) churn = true;
     else if (!strncmp(argv[i], "hangafter=", 10)) hangAfter = atoi(argv[i] + 10);
     else if (!strncmp(argv[i], "many=", 5)) many = atoi(argv[i] + 5);
     else if (!strncmp(argv[i], "deep=", 5)) deep = atoi(argv[i] + 5);
   }
-  for (const char* c : {"WinHostTop", "WinHostChild", "WinHostOwned", "WinHostMsg", "WinHostMany"})
+  for (const char* c : {"WinHostTop", "WinHostChild", "WinHostOwned", "WinHostMsg", "WinHostMany", "WinHostChurn"})
     Register(c);
   HINSTANCE inst = GetModuleHandleA(nullptr);
   HWND top = CreateWindowExA(0, "WinHostTop", (tag + " top").c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
@@ -71,6 +104,11 @@ int main(int argc, char** argv) {
   // Created last: the tests wait for it as the sign that every window exists.
   CreateWindowExA(0, "WinHostMsg", (tag + " msg").c_str(), 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, inst,
                   nullptr);
+  if (churn) {
+    churnTag = tag;
+    churnParent = top;
+    CloseHandle(CreateThread(nullptr, 0, ChurnThread, nullptr, 0, nullptr));
+  }
   if (hang) for (;;) Sleep(1000);
   if (hangAfter >= 0) SetTimer(nullptr, 0, hangAfter, nullptr);
   MSG m;
