@@ -51,12 +51,20 @@ inline std::string Order(const std::vector<HWND>& windows) {
   return order;
 }
 
-// A style change whose frame was not recalculated keeps the old client area.
+// A style change whose frame was not recalculated keeps the old client area. Another
+// process's window may still be answering a message of its own when it is read (seen once in a
+// full run), so the check waits a while for the frame to fit before it fails.
 inline void ExpectFrameFitsStyles(HWND w, BOOL menuBar = FALSE) {
-  RECT outer, client, frame = {0, 0, 0, 0};
-  GetWindowRect(w, &outer);
-  GetClientRect(w, &client);
-  AdjustWindowRectEx(&frame, StyleOf(w), menuBar, ExStyleOf(w));
+  RECT outer, client, frame;
+  auto read = [&] {
+    frame = {0, 0, 0, 0};
+    GetWindowRect(w, &outer);
+    GetClientRect(w, &client);
+    AdjustWindowRectEx(&frame, StyleOf(w), menuBar, ExStyleOf(w));
+    return client.right == (outer.right - outer.left) - (frame.right - frame.left) &&
+           client.bottom == (outer.bottom - outer.top) - (frame.bottom - frame.top);
+  };
+  PumpUntil(read, 2000);
   EXPECT_EQ(client.right, (outer.right - outer.left) - (frame.right - frame.left)) << "client width";
   EXPECT_EQ(client.bottom, (outer.bottom - outer.top) - (frame.bottom - frame.top)) << "client height";
 }
