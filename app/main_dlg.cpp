@@ -95,7 +95,9 @@ INT_PTR OnInitDialog(HWND dlg) {
 
   SendDlgItemMessageA(dlg, IDC_LEGEND, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kLegendText));
   SendMessageA(dlg, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kTitleText));
-  kTitleText[lstrlenA(kTitleText)] = ' ';  // the title's end joins it to the help text
+  // The title's end joins it to the help text; once joined, lstrlenA would run on to the help
+  // text's own end, so a second start-up in this process leaves it alone.
+  if (lstrlenA(kTitleText) == kTitleChars) kTitleText[kTitleChars] = ' ';
 
   app.hReportPane = GetDlgItem(dlg, IDC_REPORT);
   Subclass(app.hReportPane, ReportPaneProc);
