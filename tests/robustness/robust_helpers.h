@@ -1,12 +1,6 @@
-// Shared pieces of the robustness tests: the main dialog ticked by hand, the list and the report
-// read back and checked for shape, windows with classes and texts of any length, and a clock
-// for liveness bounds.
+// The main dialog ticked by hand; the list and the report read back, checked for shape or exactly.
 #pragma once
-#include <windows.h>
-
-#include <functional>
-#include <string>
-#include <vector>
+#include <regex>
 
 #include "app/app_state.h"
 #include "inspector/inspector.h"
@@ -16,73 +10,142 @@
 
 namespace robust {
 
+constexpr char kHeader[] =
+    "  hWnd            Z-ord        Styles        Class        Text        [ x, y, width * height ]"
+    "        Id /hMenu        Pid        Tid        Exe";
+// The report of a W and a P that have both gone.
+inline std::string AllGone() {
+  std::string s = kHeader;
+  for (int i = 0; i < 10; ++i) s += "\r\n\r\n  0";
+  return s;
+}
+
 struct ListRow {
   std::string line;
-  LRESULT data;   // the item data, the whole pointer-sized value
-  LRESULT length; // what CB_GETLBTEXTLEN answers
+  LRESULT data, length;  // the whole item data; what CB_GETLBTEXTLEN answers
 };
+inline std::vector<ListRow> ListRows() {
+  std::vector<ListRow> rows;
+  for (LRESULT i = 0, n = SendMessageA(app.hTreeCombo, CB_GETCOUNT, 0, 0); i < n; ++i) {
+    LRESULT length = SendMessageA(app.hTreeCombo, CB_GETLBTEXTLEN, i, 0);
+    std::vector<char> text(length > 0 ? length + 1 : 1, '\0');
+    SendMessageA(app.hTreeCombo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+    rows.push_back({text.data(), SendMessageA(app.hTreeCombo, CB_GETITEMDATA, i, 0), length});
+  }
+  return rows;
+}
+inline int RowIndexOf(HWND w) {
+  std::vector<ListRow> rows = ListRows();
+  for (size_t i = 0; i < rows.size(); ++i)
+    if (rows[i].data == reinterpret_cast<LRESULT>(w)) return static_cast<int>(i);
+  return -1;
+}
+inline std::string RowLineOf(HWND w) {
+  int i = RowIndexOf(w);
+  return i < 0 ? "(no row)" : ListRows()[i].line;
+}
+inline std::string TreeLine(HWND w, char topMark, const std::string& prefix, const std::string& cls,
+                            const std::string& text) {
+  return Hex8(w) + "  " + topMark + " " + prefix + " " + cls + "      \"" + text + "\"";
+}
 
-// Every row of the tree combo box, each read whole, however long it is.
-std::vector<ListRow> ListRows();
-int RowIndexOf(HWND w);
-std::string RowLineOf(HWND w);  // "(no row)" when w has none
+// '=' belongs to the highest top-level window that is not topmost.
+inline HWND HighestNonTopmost() {
+  for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
+    if (!(GetWindowLongPtrA(w, GWL_EXSTYLE) & WS_EX_TOPMOST)) return w;
+  return nullptr;
+}
+inline char TopMarkOf(HWND w) { return w == HighestNonTopmost() ? '=' : ' '; }
 
-// The row line a window must have: handle, two spaces, top mark, space, prefix, space, class,
-// six spaces, quoted text.
-std::string TreeLine(HWND w, char topMark, const std::string& prefix, const std::string& cls,
-                     const std::string& text);
-// The highest top-level window that is not topmost: the one row that carries '='.
-HWND HighestNonTopmost();
-char TopMarkOf(HWND w);
+// The prefix of a window of depth 1: '!' on its parent's thread, '.' on another.
+inline std::string TopLevelPrefix(HWND w) {
+  DWORD parentThread = GetWindowThreadProcessId(GetAncestor(w, GA_PARENT), nullptr);
+  return GetWindowThreadProcessId(w, nullptr) == parentThread ? "!" : ".";
+}
+// Why a list row is not one the tree can produce ("" when it is one).
+inline std::string TreeRowFault(const ListRow& r) {
+  static const std::regex shape(R"([0-9A-F]{8}  [ =] (?:[.!? ]\+*)? [\s\S]*      "[\s\S]*")");
+  const std::string& s = r.line;
+  bool ok = r.length == static_cast<LRESULT>(s.size()) && s.size() <= 255 &&
+            (s == "HWND_DESKTOP"   ? r.data == 0
+             : s == "HWND_MESSAGE" ? r.data == -3
+                                   : std::regex_match(s, shape) && s.substr(0, 8) == Hex8(HWND(r.data)));
+  return ok ? "" : "not a row of the tree: " + s;
+}
 
-// Why a list row is not a row the tree can produce ("" when it is one): a pseudo row with its
-// pseudo-value, or handle (the item data's low 32 bits), mark, prefix, class and quoted text,
-// no longer than 255 characters.
-std::string TreeRowFault(const ListRow& row);
+// The report split at its CR LF CR LF: the header, then the rows.
+inline std::vector<std::string> ReportParts(const std::string& report) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  for (size_t end; (end = report.find("\r\n\r\n", start)) != std::string::npos; start = end + 4)
+    parts.push_back(report.substr(start, end - start));
+  parts.push_back(report.substr(start));
+  return parts;
+}
+// Why a report is not the header and ten rows of at most 365 characters each ("" when it is).
+inline std::string ReportFault(const std::string& report) {
+  static const std::regex row(
+      R"(  0|  HWND_MESSAGE|  [0-9A-F]{8}     [ o]\d{4,}     [ L][_T][XPCO][_mM][VH][ED][-+]     '[^\r\n]*')"
+      R"(     '[^\r\n]*'      \[ -?\d+ , -?\d+ , -?\d+ \* -?\d+ \]      id_\d+_[0-9A-F]{4})"
+      R"(    pid_\d+    tid_\d+    [^\r\n]*)");
+  std::vector<std::string> parts = ReportParts(report);
+  if (parts.size() != 11 || parts[0] != kHeader) return "not a header and ten rows: " + report;
+  for (size_t i = 1; i < parts.size(); ++i)
+    if (parts[i].size() + 4 > 365 || !std::regex_match(parts[i], row)) return "row " + parts[i];
+  return "";
+}
 
-// The report split into its header and rows (each without its leading CR LF CR LF).
-std::vector<std::string> ReportParts(const std::string& report);
-// Why a report row is not one the description can produce ("" when it is one): "0",
-// "HWND_MESSAGE" or a full row of the fifteen fields in their places.
-std::string ReportRowFault(const std::string& row);
-// Why a report is not a header and ten such rows ("" when it is).
-std::string ReportFault(const std::string& report);
+// The full report row of a window of the desktop's tree (without its CR LF CR LF), with symbols,
+// class and text as the row must show them; the rest is read from the window now.
+inline std::string ReportRow(HWND w, const char* symbols, const std::string& cls, const std::string& text) {
+  struct Walk { HWND target; int count; } walk = {w, 0};
+  EnumChildWindows(GetDesktopWindow(), [](HWND h, LPARAM lp) -> BOOL {
+    auto* s = reinterpret_cast<Walk*>(lp);
+    return ++s->count, h != s->target;  // counts up to and including w
+  }, reinterpret_cast<LPARAM>(&walk));
+  RECT r{};
+  GetWindowRect(w, &r);
+  DWORD pid = 0, tid = GetWindowThreadProcessId(w, &pid), size = MAX_PATH;
+  char path[MAX_PATH] = "", row[1024];
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+  if (process) QueryFullProcessImageNameA(process, 0, path, &size), CloseHandle(process);
+  const char* exe = std::max(strrchr(path, '\\'), strrchr(path, '/'));
+  unsigned long id = static_cast<unsigned long>(GetWindowLongPtrA(w, GWLP_ID) & 0xFFFF);
+  snprintf(row, sizeof row,
+           "  %s      %04d     %s     '%s'     '%s'      [ %ld , %ld , %ld * %ld ]      id_%lu_%04lX    pid_%lu"
+           "    tid_%lu    %s",
+           Hex8(w).c_str(), walk.count, symbols, cls.c_str(), text.c_str(), r.left, r.top, r.right - r.left,
+           r.bottom - r.top, id, id, pid, tid, exe ? exe + 1 : path);
+  return row;
+}
+// A window class of this process with a name of any length up to 255, registered once.
+inline void RegisterNamedClass(const std::string& name) {
+  WNDCLASSEXA wc{sizeof wc, 0, DefWindowProcA}, found{sizeof found};
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = name.c_str();
+  EXPECT_TRUE(GetClassInfoExA(wc.hInstance, name.c_str(), &found) || RegisterClassExA(&wc)) << name;
+}
 
-// 1-based place of w among the descendants of root in EnumChildWindows order; 0 when absent.
-int EnumPlace(HWND root, HWND w);
-// The file name of a process's executable, asked of the process itself.
-std::string ExeOf(DWORD pid);
-// The full report row of a window of the desktop's tree (without the leading CR LF CR LF), with
-// the style symbols, class and text given as the row must show them; place, rectangle, id,
-// process, thread and executable are read from the window now.
-std::string ReportRow(HWND w, const std::string& symbols, const std::string& cls,
-                      const std::string& text);
-
-// Milliseconds that fn takes.
-double ElapsedMs(const std::function<void()>& fn);
-
-// A window class of this process named name (any length up to 255), registered once.
-void RegisterNamedClass(const std::string& name);
-// The first 62 characters: what a 64-character buffer read with a count of 63 holds.
-std::string Cut62(const std::string& s);
-// A text with each CR and LF made a space, as a report row shows it.
-std::string OneLine(std::string s);
-
-// The thread mark of a window of depth 1: '!' on its parent's thread, '.' on another.
-char TopLevelThreadMark(HWND w);
-
-// Counts, until destroyed, what would change what a still scene shows: CB_RESETCONTENT and
-// additions to the tree combo box, texts set into the report pane and into the count label.
+// Logs, while alive, each message that would change what a still scene shows: list resets and
+// additions and texts set into the tree combo box (0), the report pane (1) or the count label (2).
 class Writes {
  public:
-  Writes();
-  ~Writes();
-  Writes(const Writes&) = delete;
-  Writes& operator=(const Writes&) = delete;
-  int resets() const;
-  int additions() const;
-  int paneTexts() const;
-  int labelTexts() const;
+  Writes() {
+    log.clear();
+    HWND ws[3] = {app.hTreeCombo, app.hReportPane, GetDlgItem(app.hMainDlg, IDC_TREECOUNT)};
+    for (int i = 0; i < 3; ++i) old[i] = WNDPROC(SetWindowLongPtrA(w[i] = ws[i], GWLP_WNDPROC, LONG_PTR(LogProc)));
+  }
+  ~Writes() { for (int i = 0; i < 3; ++i) SetWindowLongPtrA(w[i], GWLP_WNDPROC, LONG_PTR(old[i])); }
+  static inline std::string log;
+ private:
+  static LRESULT CALLBACK LogProc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
+    int i = h == w[0] ? 0 : h == w[1] ? 1 : 2;
+    if (m == CB_RESETCONTENT || m == CB_ADDSTRING || m == CB_INSERTSTRING || m == WM_SETTEXT)
+      log += "window " + std::to_string(i) + " message " + std::to_string(m) + "; ";
+    return CallWindowProcA(old[i], h, m, wp, lp);
+  }
+  static inline HWND w[3];
+  static inline WNDPROC old[3];
 };
 
 // The main dialog with the inspection timer stopped: every tick and refresh is the test's own.
@@ -93,13 +156,10 @@ class RobustTest : public MainDialogTest {
     StopTimer();
   }
   void TearDown() override {
-    for (auto it = windows_.rbegin(); it != windows_.rend(); ++it)
-      if (IsWindow(*it)) DestroyWindow(*it);
+    for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) DestroyWindow(*it);
     MainDialogTest::TearDown();
   }
-  // Windows destroyed after the test, newest first.
-  HWND Keep(HWND w) {
-    EXPECT_NE(w, nullptr);
+  HWND Keep(HWND w) {  // destroyed after the test, newest first
     windows_.push_back(w);
     return w;
   }
@@ -111,6 +171,16 @@ class RobustTest : public MainDialogTest {
   }
   void Tick() { InspectTick(dlg_); }
   std::vector<std::string> Rows() const { return ReportParts(app.report); }
+  void ShowMonitoredList() {
+    Click(IDC_MONITOR);
+    ASSERT_TRUE(PumpUntil([] { return IsWindowVisible(app.hTreeList) != FALSE; }));
+    RECT r;
+    GetWindowRect(app.hTreeList, &r);
+    app.monitorHeight = r.bottom - r.top;  // what a right click on the free list's caption sets
+  }
+  void ExpectWellFormedList() {
+    for (const ListRow& row : ListRows()) EXPECT_EQ(TreeRowFault(row), "");
+  }
 
   std::vector<HWND> windows_;
 };
