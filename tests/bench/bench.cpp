@@ -43,6 +43,15 @@ double Median(std::vector<double> v) {
 
 double Worst(const std::vector<double>& v) { return v.empty() ? 0 : *std::max_element(v.begin(), v.end()); }
 
+// One line of the table: what was measured, how often, median and worst.
+void Row(const char* what, int count, const std::vector<double>& times) {
+  char label[96];
+  snprintf(label, sizeof label, "%s (%d)", what, count);
+  printf("  %-62s %10.2f %10.2f\n", label, Median(times), Worst(times));
+}
+
+void Part(const char* what, double value) { printf("  %-62s %10.2f\n", what, value); }
+
 // Progress marks on stderr, so a stall shows where it is.
 void Progress(const char* step) {
   fprintf(stderr, "[%s]", step);
@@ -366,29 +375,20 @@ void RunSize(int n, int tickCount) {
          n, desktopWindows.size(), messageWindows.size(), rowsInList, reportChars);
   printf("  load average before / after: %s / %s\n", loadBefore.c_str(), LoadAverage().c_str());
   printf("  %-62s %10s %10s\n", "measure (ms of this Wine)", "median", "worst");
-  printf("  %-62s %10.2f %10.2f\n", "inspection tick, lock on a window 10 levels deep (20)", Median(ticks),
-         Worst(ticks));
-  printf("  %-62s %10.2f %10.2f\n", "floor: the tick's window calls in a bare loop (20)", Median(floors),
-         Worst(floors));
-  printf("  %-62s %10.2f\n", "  floor part: Z-order walks (EnumChildWindows)", Median(walks));
-  printf("  %-62s %10.2f\n", "  floor part: process snapshots", Median(snapshots));
-  printf("  %-62s %10.2f\n", "  floor part: text requests", Median(texts));
-  printf("  %-62s %10.2f\n", "  floor part: the rest (class, styles, states, ids, rect, pane)", Median(rests));
-  printf("  %-62s %10.2f\n", "ratio: tick / floor", Median(ticks) / Median(floors));
-  char label[96];
-  snprintf(label, sizeof label, "RefreshTree \"All\", no difference (compare pass only) (%d)", rounds);
-  printf("  %-62s %10.2f %10.2f\n", label, Median(compares), Worst(compares));
-  snprintf(label, sizeof label, "RefreshTree \"All\", full rebuild (compare + build) (%d)", rounds);
-  printf("  %-62s %10.2f %10.2f\n", label, Median(rebuilds), Worst(rebuilds));
-  snprintf(label, sizeof label, "floor: enumerate + ids + ancestors + class + text + item (%d)", rounds);
-  printf("  %-62s %10.2f %10.2f\n", label, Median(treeFloors), Worst(treeFloors));
-  printf("  %-62s %10.2f\n", "ratio: no-difference refresh / floor", Median(compares) / Median(treeFloors));
-  snprintf(label, sizeof label, "tick with the tree monitor on, still scene (%d)", tickCount);
-  printf("  %-62s %10.2f %10.2f\n", label, Median(monitorTicks), Worst(monitorTicks));
-  snprintf(label, sizeof label, "  its halves apart: tick with the monitor off (%d)", tickCount);
-  printf("  %-62s %10.2f %10.2f\n", label, Median(plainTicks), Worst(plainTicks));
-  snprintf(label, sizeof label, "  its halves apart: RefreshTree of the monitor step (%d)", tickCount);
-  printf("  %-62s %10.2f %10.2f\n", label, Median(plainRefreshes), Worst(plainRefreshes));
+  Row("inspection tick, lock on a window 10 levels deep", 20, ticks);
+  Row("floor: the tick's window calls in a bare loop", 20, floors);
+  Part("  floor part: Z-order walks (EnumChildWindows)", Median(walks));
+  Part("  floor part: process snapshots", Median(snapshots));
+  Part("  floor part: text requests", Median(texts));
+  Part("  floor part: the rest (class, styles, states, ids, rect, pane)", Median(rests));
+  Part("ratio: tick / floor", Median(ticks) / Median(floors));
+  Row("RefreshTree \"All\", no difference (compare pass only)", rounds, compares);
+  Row("RefreshTree \"All\", full rebuild (compare + build)", rounds, rebuilds);
+  Row("floor: enumerate + ids + ancestors + class + text + item", rounds, treeFloors);
+  Part("ratio: no-difference refresh / floor", Median(compares) / Median(treeFloors));
+  Row("tick with the tree monitor on, still scene", tickCount, monitorTicks);
+  Row("  its halves apart: tick with the monitor off", tickCount, plainTicks);
+  Row("  its halves apart: RefreshTree of the monitor step", tickCount, plainRefreshes);
   printf("  still scene, %d ticks, monitor %s: pane writes %d, count label writes %d, 2038 caption writes %d,"
          " CB_RESETCONTENT %d, CB_ADDSTRING %d\n",
          tickCount, monitorOn ? "on" : "OFF", writes.paneTexts, writes.labelTexts, writes.captionTexts,
