@@ -4,58 +4,23 @@
 
 #include "app/app_state.h"
 #include "inspector/inspector.h"
+#include "inspector/inspector_helpers.h"
 #include "res/resource.h"
 #include "support/test_support.h"
 #include "tree/tree.h"
+#include "tree/tree_helpers.h"
 
 namespace robust {
 
-constexpr char kHeader[] =
-    "  hWnd            Z-ord        Styles        Class        Text        [ x, y, width * height ]"
-    "        Id /hMenu        Pid        Tid        Exe";
+using namespace tree_test;
+using inspector_test::kHeader;
+
 // The report of a W and a P that have both gone.
 inline std::string AllGone() {
   std::string s = kHeader;
   for (int i = 0; i < 10; ++i) s += "\r\n\r\n  0";
   return s;
 }
-
-struct ListRow {
-  std::string line;
-  LRESULT data, length;  // the whole item data; what CB_GETLBTEXTLEN answers
-};
-inline std::vector<ListRow> ListRows() {
-  std::vector<ListRow> rows;
-  for (LRESULT i = 0, n = SendMessageA(app.hTreeCombo, CB_GETCOUNT, 0, 0); i < n; ++i) {
-    LRESULT length = SendMessageA(app.hTreeCombo, CB_GETLBTEXTLEN, i, 0);
-    std::vector<char> text(length > 0 ? length + 1 : 1, '\0');
-    SendMessageA(app.hTreeCombo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
-    rows.push_back({text.data(), SendMessageA(app.hTreeCombo, CB_GETITEMDATA, i, 0), length});
-  }
-  return rows;
-}
-inline int RowIndexOf(HWND w) {
-  std::vector<ListRow> rows = ListRows();
-  for (size_t i = 0; i < rows.size(); ++i)
-    if (rows[i].data == reinterpret_cast<LRESULT>(w)) return static_cast<int>(i);
-  return -1;
-}
-inline std::string RowLineOf(HWND w) {
-  int i = RowIndexOf(w);
-  return i < 0 ? "(no row)" : ListRows()[i].line;
-}
-inline std::string TreeLine(HWND w, char topMark, const std::string& prefix, const std::string& cls,
-                            const std::string& text) {
-  return Hex8(w) + "  " + topMark + " " + prefix + " " + cls + "      \"" + text + "\"";
-}
-
-// '=' belongs to the highest top-level window that is not topmost.
-inline HWND HighestNonTopmost() {
-  for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
-    if (!(GetWindowLongPtrA(w, GWL_EXSTYLE) & WS_EX_TOPMOST)) return w;
-  return nullptr;
-}
-inline char TopMarkOf(HWND w) { return w == HighestNonTopmost() ? '=' : ' '; }
 
 // The prefix of a window of depth 1: '!' on its parent's thread, '.' on another.
 inline std::string TopLevelPrefix(HWND w) {
@@ -98,25 +63,15 @@ inline std::string ReportFault(const std::string& report) {
 // The full report row of a window of the desktop's tree (without its CR LF CR LF), with symbols,
 // class and text as the row must show them; the rest is read from the window now.
 inline std::string ReportRow(HWND w, const char* symbols, const std::string& cls, const std::string& text) {
-  struct Walk { HWND target; int count; } walk = {w, 0};
-  EnumChildWindows(GetDesktopWindow(), [](HWND h, LPARAM lp) -> BOOL {
-    auto* s = reinterpret_cast<Walk*>(lp);
-    return ++s->count, h != s->target;  // counts up to and including w
-  }, reinterpret_cast<LPARAM>(&walk));
-  RECT r{};
-  GetWindowRect(w, &r);
-  DWORD pid = 0, tid = GetWindowThreadProcessId(w, &pid), size = MAX_PATH;
-  char path[MAX_PATH] = "", row[1024];
+  DWORD pid = 0, size = MAX_PATH;
+  GetWindowThreadProcessId(w, &pid);
+  char path[MAX_PATH] = "";
   HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
   if (process) QueryFullProcessImageNameA(process, 0, path, &size), CloseHandle(process);
   const char* exe = std::max(strrchr(path, '\\'), strrchr(path, '/'));
-  unsigned long id = static_cast<unsigned long>(GetWindowLongPtrA(w, GWLP_ID) & 0xFFFF);
-  snprintf(row, sizeof row,
-           "  %s      %04d     %s     '%s'     '%s'      [ %ld , %ld , %ld * %ld ]      id_%lu_%04lX    pid_%lu"
-           "    tid_%lu    %s",
-           Hex8(w).c_str(), walk.count, symbols, cls.c_str(), text.c_str(), r.left, r.top, r.right - r.left,
-           r.bottom - r.top, id, id, pid, tid, exe ? exe + 1 : path);
-  return row;
+  inspector_test::RowText row = {" ", inspector_test::EnumPosition(GetDesktopWindow(), w), symbols, cls, text,
+                                 static_cast<DWORD>(GetWindowLongPtrA(w, GWLP_ID)), exe ? exe + 1 : path};
+  return inspector_test::ExpectedRow(w, row).substr(4);
 }
 // A window class of this process with a name of any length up to 255, registered once.
 inline void RegisterNamedClass(const std::string& name) {

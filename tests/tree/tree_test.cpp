@@ -7,38 +7,16 @@
 #include "res/resource.h"
 #include "support/test_support.h"
 #include "tree/tree.h"
+#include "tree/tree_helpers.h"
 
 namespace {
 
+using namespace tree_test;
+
 const std::string kSuffix = "  // Caption right click :  monitor  on/off";
 
-struct ListRow { std::string line; LRESULT data; };  // the whole pointer-sized item data
-std::vector<ListRow> ListRows() {
-  std::vector<ListRow> rows;
-  for (LRESULT i = 0, n = SendMessageA(app.hTreeCombo, CB_GETCOUNT, 0, 0); i < n; ++i) {
-    char text[512] = "";
-    SendMessageA(app.hTreeCombo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-    rows.push_back({text, SendMessageA(app.hTreeCombo, CB_GETITEMDATA, i, 0)});
-  }
-  return rows;
-}
-int RowIndexOf(HWND w) {
-  std::vector<ListRow> rows = ListRows();
-  for (size_t i = 0; i < rows.size(); ++i) if (rows[i].data == reinterpret_cast<LRESULT>(w)) return int(i);
-  return -1;
-}
 bool HasRow(HWND w) { return RowIndexOf(w) >= 0; }
-std::string RowLineOf(HWND w) { return HasRow(w) ? ListRows()[RowIndexOf(w)].line : "(no row)"; }
 std::string CountLabel() { return WindowText(GetDlgItem(app.hMainDlg, IDC_TREECOUNT)); }
-// Handle, two spaces, top mark, space, prefix, space, class, six spaces, quoted text.
-std::string ExpectedRow(HWND w, char mark, const std::string& prefix, const std::string& cls, const std::string& text) {
-  return Hex8(w) + "  " + mark + " " + prefix + " " + cls + "      \"" + text + "\"";
-}
-char TopMarkOf(HWND w) {  // '=': the highest top-level window in the Z-order that is not topmost
-  HWND v = GetWindow(GetDesktopWindow(), GW_CHILD);
-  while (v && (GetWindowLongPtrA(v, GWL_EXSTYLE) & WS_EX_TOPMOST)) v = GetWindow(v, GW_HWNDNEXT);
-  return w == v ? '=' : ' ';
-}
 // "<desktop part>   o<message part>", the message part being the rows that lead to its root.
 std::string LabelFromRows() {
   int parts[2] = {0, 0};
@@ -122,7 +100,7 @@ TEST_F(TreeTest, RowsOfAFamilyOnTwoThreadsAndWhatEachFilterListsNamesSelectsAndC
       {f.a1, ".", "TestTop", f.Text("a1")},     {f.a2, " +", "TestChild", f.Text("a2")},
       {f.a3, " ++", "TestChild", f.Text("a3")}, {f.b3, "?++", "TestChild", f.Text("b3")},
       {f.m, ".", "TestTop", f.Text("m")},       {h.child, " +", "WinHostChild", h.tag + " child"}};
-  for (const auto& c : lines) EXPECT_EQ(RowLineOf(c.w), ExpectedRow(c.w, TopMarkOf(c.w), c.prefix, c.cls, c.text));
+  for (const auto& c : lines) EXPECT_EQ(RowLineOf(c.w), TreeLine(c.w, TopMarkOf(c.w), c.prefix, c.cls, c.text));
   for (int i = 1; i < 4; ++i) EXPECT_EQ(RowIndexOf(lines[i].w), RowIndexOf(f.a1) + i);
   for (const ListRow& row : ListRows())  // one '=', passing over topmost windows such as the main dialog
     EXPECT_EQ(row.line.size() > 10 && row.line[10] == '=', TopMarkOf(HWND(row.data)) == '=') << row.line;
@@ -141,9 +119,9 @@ TEST_F(TreeTest, RowsOfAFamilyOnTwoThreadsAndWhatEachFilterListsNamesSelectsAndC
   int message = RowIndexOf(HWND_MESSAGE_VALUE);
   ASSERT_TRUE(message > 1 && message + 1 < static_cast<int>(rows.size())) << message;
   EXPECT_EQ(rows[0].line + " " + std::to_string(rows[0].data), "HWND_DESKTOP 0");
-  EXPECT_EQ(rows[1].line, ExpectedRow(desktop, ' ', "", ClassOf(desktop), WindowText(desktop)));
+  EXPECT_EQ(rows[1].line, TreeLine(desktop, ' ', "", ClassOf(desktop), WindowText(desktop)));
   EXPECT_EQ(rows[message].line, "HWND_MESSAGE");
-  EXPECT_EQ(rows[message + 1].line, ExpectedRow(root, ' ', "", ClassOf(root), WindowText(root)));
+  EXPECT_EQ(rows[message + 1].line, TreeLine(root, ' ', "", ClassOf(root), WindowText(root)));
   EXPECT_GT(RowIndexOf(f.m), message + 1);
   for (const ListRow& row : rows) EXPECT_EQ(row.line.find('+'), std::string::npos) << row.line;
   // Each filter names itself, grows the list two rows in place, selects P's row and puts its line in
@@ -197,7 +175,7 @@ TEST_F(TreeTest, RowsOfAFamilyOnTwoThreadsAndWhatEachFilterListsNamesSelectsAndC
     }
   }
   // W's row first, depth counted from the desktop, even for a pseudo-value; the lock is set.
-  EXPECT_EQ(rows[0].line, ExpectedRow(f.a2, ' ', " +", "TestChild", f.Text("a2")));
+  EXPECT_EQ(rows[0].line, TreeLine(f.a2, ' ', " +", "TestChild", f.Text("a2")));
   EXPECT_TRUE(app.lockW && IsDlgButtonChecked(dlg_, IDC_LOCK) == BST_CHECKED);
   app.hTargetW = HWND_MESSAGE_VALUE;
   Click(IDC_FILTER_DESC);
