@@ -3,4 +3,4 @@
 # DISPLAY and WINEPREFIX (scripts/test.sh sets both up).
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
-exec wine "$@"
+exec "${WINE64:-wine}" "$@"

@@ -7,4 +7,4 @@ bash scripts/setup.sh
 bash scripts/build.sh >/dev/null
 source scripts/wine-env.sh --private
 trap '[ -n "${XVFB_PID:-}" ] && kill $XVFB_PID 2>/dev/null; wineserver -k 2>/dev/null || true' EXIT
-wine build/x64/tests/winrel_bench.exe "$@"
+"$WINE64" build/x64/tests/winrel_bench.exe "$@"

@@ -7,10 +7,10 @@ bash scripts/setup.sh
 bash scripts/build.sh
 if [ -n "${DISPLAY:-}" ] && xdotool getdisplaygeometry >/dev/null 2>&1; then
   source scripts/wine-env.sh
-  exec wine build/x64/winrel.exe
+  exec "$WINE64" build/x64/winrel.exe
 fi
 source scripts/wine-env.sh --private
-wine build/x64/winrel.exe &
+"$WINE64" build/x64/winrel.exe &
 tool=$!
 sleep 4
 import -window root build/screenshot.png

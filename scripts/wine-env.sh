@@ -5,6 +5,10 @@ export WINEPREFIX=${WINEPREFIX:-$ROOT_DIR/build/wineprefix}
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
+# Where the 32-bit Wine is installed as well, plain `wine` starts every program through the
+# 32-bit loader (emulated on a kernel without i386 support): 64-bit programs use wine64 directly.
+if [ -x /usr/lib/wine/wine64 ]; then WINE64=/usr/lib/wine/wine64; else WINE64=$(command -v wine64 || command -v wine); fi
+export WINE64
 
 start_private_xvfb() {
   local n
@@ -22,11 +26,21 @@ if [ "${1:-}" = "--private" ] || [ -z "${DISPLAY:-}" ]; then
   start_private_xvfb
 fi
 
+# A new prefix takes minutes to initialise where the 32-bit Wine is emulated: keep a pristine
+# copy outside the work tree and start every later prefix from it.
+PREFIX_CACHE=${WINREL_PREFIX_CACHE:-/var/cache/winrel/wineprefix}
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  if [ -f "$PREFIX_CACHE/system.reg" ]; then
+    mkdir -p "$(dirname "$WINEPREFIX")" && rm -rf "$WINEPREFIX" && cp -a "$PREFIX_CACHE" "$WINEPREFIX"
+  else
+    mkdir -p "$WINEPREFIX"
+    "$WINE64" wineboot -i >/dev/null 2>&1 || true
+    wineserver -w 2>/dev/null || true
+    mkdir -p "$(dirname "$PREFIX_CACHE")" && rm -rf "$PREFIX_CACHE.tmp" &&
+      cp -a "$WINEPREFIX" "$PREFIX_CACHE.tmp" && mv "$PREFIX_CACHE.tmp" "$PREFIX_CACHE" || true
+  fi
+fi
 # A persistent server makes every later Wine process start quickly.
 wineserver -p 2>/dev/null || true
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  mkdir -p "$WINEPREFIX"
-  wineboot -i >/dev/null 2>&1 || true
-fi
 # Without a window manager Wine stalls whenever a managed window is hidden.
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+"$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
