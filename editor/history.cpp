@@ -79,10 +79,10 @@ void MoveToF9Point(HWND w) {
   SetWindowPos(w, nullptr, pt.x, pt.y, 0, 0, kMoveOnly);
 }
 
-void OnSetParentClicked() { ChangeRelation(kKindSetParent); }
-void OnSetOwnerClicked() { ChangeRelation(kKindOwner); }
+void OnSetParentClicked(LONG_PTR) { ChangeRelation(kKindSetParent); }
+void OnSetOwnerClicked(LONG_PTR) { ChangeRelation(kKindOwner); }
 
-void OnUndoClicked() {
+void OnUndoClicked(LONG_PTR) {
   if (app.historyPos > 0) {
     UndoRedoStep(1);
   } else {
@@ -90,7 +90,7 @@ void OnUndoClicked() {
   }
 }
 
-void OnRedoClicked() {
+void OnRedoClicked(LONG_PTR) {
   if (app.historyPos < app.historyTop && app.historyTop < kHistorySlots) {
     UndoRedoStep(0);
   } else {
@@ -98,18 +98,17 @@ void OnRedoClicked() {
   }
 }
 
-struct HistoryCommand {
-  WORD id;
-  void (*handler)();
-};
+void OnCounterClicked(LONG_PTR) { RestoreAll(); }
 
-constexpr HistoryCommand kHistoryCommands[] = {
-    {IDC_SETPARENT, OnSetParentClicked}, {IDC_SETOWNER, OnSetOwnerClicked},
-    {IDC_UNDO, OnUndoClicked},           {IDC_REDO, OnRedoClicked},
-    {IDC_COUNTER, RestoreAll},
+constexpr CommandRoute kHistoryCommands[] = {
+    {IDC_SETPARENT, OnSetParentClicked, 0}, {IDC_SETOWNER, OnSetOwnerClicked, 0},
+    {IDC_UNDO, OnUndoClicked, 0},           {IDC_REDO, OnRedoClicked, 0},
+    {IDC_COUNTER, OnCounterClicked, 0},
 };
 
 }  // namespace
+
+constexpr CommandRoutes kHistoryRoutes = RoutesOf(kHistoryCommands);
 
 void ChangeRelation(DWORD kind) {
   if (app.historyPos >= kHistoryLimit || !app.lockW) {
@@ -197,15 +196,6 @@ void RestoreAll() {
   // Every step lowers the position, failed or not, so the loop always ends.
   while (app.historyPos > 0) UndoRedoStep(1);
   app.historyTop = 0;
-}
-
-void OnHistoryCommand(WORD id) {
-  for (const HistoryCommand& command : kHistoryCommands) {
-    if (command.id == id) {
-      command.handler();
-      return;
-    }
-  }
 }
 
 void ApplyCloseRule() {

@@ -76,37 +76,34 @@ void CloseTestDlg(HWND dlg) {
   }
 }
 
-void CreateTestWindow() {
+void CreateTestWindow(LONG_PTR) {
   // No dialog procedure: the dialog manager's messages go to the "sButton" window procedure.
   HWND w = CreateDialogParamA(app.hInstance, "Dlg3", app.hCommandTarget, nullptr, 0);
   UpdateOwnerLabel(w);
 }
 
-void CreateModelessTestDlg() {
+void CreateModelessTestDlg(LONG_PTR) {
   CreateDialogParamA(app.hInstance, "Dlg2", app.hCommandTarget, TestDlgProc, kModelessParam);
 }
 
-void RunModalTestDlg() {
+void RunModalTestDlg(LONG_PTR) {
   // Returns only when the dialog ends; its nested loop keeps dispatching the main dialog's
   // messages, the inspection timer included.
   DialogBoxParamA(app.hInstance, "Dlg2", app.hCommandTarget, TestDlgProc, kModalParam);
 }
 
-void RunOwnedMessageBox() { MessageBoxA(app.hCommandTarget, "MsgBox", "MsgBox", MB_OK); }
+void RunOwnedMessageBox(LONG_PTR) { MessageBoxA(app.hCommandTarget, "MsgBox", "MsgBox", MB_OK); }
 
-struct TestCommand {
-  WORD id;
-  void (*run)();
-};
-
-constexpr TestCommand kTestCommands[] = {
-    {IDC_CREATEWND, CreateTestWindow},
-    {IDC_CREATEDLG, CreateModelessTestDlg},
-    {IDC_DLGBOX, RunModalTestDlg},
-    {IDC_MSGBOX, RunOwnedMessageBox},
+constexpr CommandRoute kTestCommands[] = {
+    {IDC_CREATEWND, CreateTestWindow, 0},
+    {IDC_CREATEDLG, CreateModelessTestDlg, 0},
+    {IDC_DLGBOX, RunModalTestDlg, 0},
+    {IDC_MSGBOX, RunOwnedMessageBox, 0},
 };
 
 }  // namespace
+
+constexpr CommandRoutes kTestWindowRoutes = RoutesOf(kTestCommands);
 
 void RegisterTestWindowClass() {
   // The system's Button class with room for the dialog manager's data: a dialog template may
@@ -122,15 +119,6 @@ void RegisterTestWindowClass() {
   wc.hInstance = app.hInstance;
   wc.lpszClassName = "sButton";
   RegisterClassExA(&wc);
-}
-
-void OnTestWindowCommand(WORD id) {
-  for (const TestCommand& command : kTestCommands) {
-    if (command.id == id) {
-      command.run();
-      return;
-    }
-  }
 }
 
 void UpdateOwnerLabel(HWND w) {
