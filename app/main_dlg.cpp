@@ -87,10 +87,10 @@ INT_PTR OnInitDialog(HWND dlg) {
   app.hTargetP = nullptr;
 
   SendDlgItemMessageA(dlg, IDC_LEGEND, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kLegendText));
-  SendMessageA(dlg, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kTitleText));
+  SendMessageA(dlg, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(titleText));
   // The title's end joins it to the help text; once joined, lstrlenA would run on to the help
   // text's own end, so a second start-up in this process leaves it alone.
-  if (lstrlenA(kTitleText) == kTitleChars) kTitleText[kTitleChars] = ' ';
+  if (lstrlenA(titleText) == kTitleChars) titleText[kTitleChars] = ' ';
 
   app.hReportPane = GetDlgItem(dlg, IDC_REPORT);
   Subclass(app.hReportPane, ReportPaneProc);
