@@ -26,3 +26,9 @@ template <size_t N>
 constexpr CommandRoutes RoutesOf(const CommandRoute (&routes)[N]) {
   return {routes, N};
 }
+
+// Runs a handler that takes no argument, in the shape a route wants.
+template <void (*handler)()>
+void WithoutArg(LONG_PTR) {
+  handler();
+}

@@ -79,10 +79,10 @@ void MoveToF9Point(HWND w) {
   SetWindowPos(w, nullptr, pt.x, pt.y, 0, 0, kMoveOnly);
 }
 
-void OnSetParentClicked(LONG_PTR) { ChangeRelation(kKindSetParent); }
-void OnSetOwnerClicked(LONG_PTR) { ChangeRelation(kKindOwner); }
+void OnSetParentClicked() { ChangeRelation(kKindSetParent); }
+void OnSetOwnerClicked() { ChangeRelation(kKindOwner); }
 
-void OnUndoClicked(LONG_PTR) {
+void OnUndoClicked() {
   if (app.historyPos > 0) {
     UndoRedoStep(1);
   } else {
@@ -90,7 +90,7 @@ void OnUndoClicked(LONG_PTR) {
   }
 }
 
-void OnRedoClicked(LONG_PTR) {
+void OnRedoClicked() {
   if (app.historyPos < app.historyTop && app.historyTop < kHistorySlots) {
     UndoRedoStep(0);
   } else {
@@ -98,12 +98,12 @@ void OnRedoClicked(LONG_PTR) {
   }
 }
 
-void OnCounterClicked(LONG_PTR) { RestoreAll(); }
-
 constexpr CommandRoute kHistoryCommands[] = {
-    {IDC_SETPARENT, OnSetParentClicked, 0}, {IDC_SETOWNER, OnSetOwnerClicked, 0},
-    {IDC_UNDO, OnUndoClicked, 0},           {IDC_REDO, OnRedoClicked, 0},
-    {IDC_COUNTER, OnCounterClicked, 0},
+    {IDC_SETPARENT, WithoutArg<OnSetParentClicked>, 0},
+    {IDC_SETOWNER, WithoutArg<OnSetOwnerClicked>, 0},
+    {IDC_UNDO, WithoutArg<OnUndoClicked>, 0},
+    {IDC_REDO, WithoutArg<OnRedoClicked>, 0},
+    {IDC_COUNTER, WithoutArg<RestoreAll>, 0},
 };
 
 }  // namespace

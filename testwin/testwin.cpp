@@ -76,29 +76,29 @@ void CloseTestDlg(HWND dlg) {
   }
 }
 
-void CreateTestWindow(LONG_PTR) {
+void CreateTestWindow() {
   // No dialog procedure: the dialog manager's messages go to the "sButton" window procedure.
   HWND w = CreateDialogParamA(app.hInstance, "Dlg3", app.hCommandTarget, nullptr, 0);
   UpdateOwnerLabel(w);
 }
 
-void CreateModelessTestDlg(LONG_PTR) {
+void CreateModelessTestDlg() {
   CreateDialogParamA(app.hInstance, "Dlg2", app.hCommandTarget, TestDlgProc, kModelessParam);
 }
 
-void RunModalTestDlg(LONG_PTR) {
+void RunModalTestDlg() {
   // Returns only when the dialog ends; its nested loop keeps dispatching the main dialog's
   // messages, the inspection timer included.
   DialogBoxParamA(app.hInstance, "Dlg2", app.hCommandTarget, TestDlgProc, kModalParam);
 }
 
-void RunOwnedMessageBox(LONG_PTR) { MessageBoxA(app.hCommandTarget, "MsgBox", "MsgBox", MB_OK); }
+void RunOwnedMessageBox() { MessageBoxA(app.hCommandTarget, "MsgBox", "MsgBox", MB_OK); }
 
 constexpr CommandRoute kTestCommands[] = {
-    {IDC_CREATEWND, CreateTestWindow, 0},
-    {IDC_CREATEDLG, CreateModelessTestDlg, 0},
-    {IDC_DLGBOX, RunModalTestDlg, 0},
-    {IDC_MSGBOX, RunOwnedMessageBox, 0},
+    {IDC_CREATEWND, WithoutArg<CreateTestWindow>, 0},
+    {IDC_CREATEDLG, WithoutArg<CreateModelessTestDlg>, 0},
+    {IDC_DLGBOX, WithoutArg<RunModalTestDlg>, 0},
+    {IDC_MSGBOX, WithoutArg<RunOwnedMessageBox>, 0},
 };
 
 }  // namespace

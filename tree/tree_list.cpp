@@ -138,7 +138,7 @@ void OnFilterCommand(LONG_PTR filter) {
   GrowList(SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
 }
 
-void OnMonitorCommand(LONG_PTR) {
+void OnMonitorCommand() {
   BOOL visible = IsWindowVisible(app.hTreeList);
   DWORD style = CurrentStyle();
   if (visible) {
@@ -161,7 +161,7 @@ constexpr CommandRoute kTreeCommands[] = {
     {IDC_FILTER_TID, OnFilterCommand, Tid},
     {IDC_FILTER_DESC, OnFilterCommand, Desc},
     {IDC_FILTER_POINT, OnFilterCommand, Point},
-    {IDC_MONITOR, OnMonitorCommand, 0},
+    {IDC_MONITOR, WithoutArg<OnMonitorCommand>, 0},
 };
 
 }  // namespace
