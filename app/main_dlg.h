@@ -6,7 +6,7 @@
 INT_PTR CALLBACK MainDlgProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp);
 
 // One button of the main dialog: its control id and the handler its click runs, with the
-// argument the table gives it (handlers that need none ignore it).
+// argument the table gives it (0 where the handler needs none).
 struct CommandRoute {
   WORD id;
   void (*run)(LONG_PTR arg);
