@@ -8,9 +8,9 @@ namespace {
 constexpr DWORD kHelpExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
 constexpr DWORD kHelpStyle = WS_POPUP | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_THICKFRAME |
                              ES_READONLY | ES_MULTILINE;
-// Selected at opening: the header line (77 characters) with its line break; the end lies one
-// character further, inside the empty line below, which looks the same.
-constexpr WPARAM kHeaderSelectionEnd = 80;
+// Selected at opening: the header line with its line break; the end lies one character further,
+// inside the empty line below, which looks the same.
+constexpr WPARAM kHeaderSelectionEnd = kHelpHeaderChars + kLineBreakChars + 1;
 
 }  // namespace
 
@@ -30,7 +30,7 @@ HWND OpenHelpWindow() {
 
   // Owned by the main dialog, so every help window goes when the dialog goes; none is recorded,
   // and any number may be open at once.
-  HWND help = CreateWindowExA(kHelpExStyle, "edit", kHelpText, kHelpStyle, x, y, width, height,
+  HWND help = CreateWindowExA(kHelpExStyle, "edit", helpText, kHelpStyle, x, y, width, height,
                               app.hMainDlg, nullptr, app.hInstance, nullptr);
   if (!help) return nullptr;
   Subclass(help, HelpWindowProc);

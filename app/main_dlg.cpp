@@ -1,6 +1,8 @@
 // The main dialog procedure: it only dispatches; start-up and shut-down live here.
 #include "app/main_dlg.h"
 
+#include <windowsx.h>
+
 #include "app/app_state.h"
 #include "app/chrome.h"
 #include "app/texts.h"
@@ -12,52 +14,43 @@
 
 namespace {
 
-void OnLockCommand(WORD) { OnLockClicked(app.hMainDlg); }
-void OnMonitorButton(WORD) { OnMonitorCommand(); }
+void OnLockCommand(LONG_PTR) { OnLockClicked(app.hMainDlg); }
 
-struct CommandRoute {
-  WORD id;
-  void (*handler)(WORD id);
+// The dialog's own button; the tick reads "real" and the target button when it needs them.
+constexpr CommandRoute kDialogCommands[] = {
+    {IDC_LOCK, OnLockCommand, 0},
+};
+constexpr CommandRoutes kDialogRoutes = RoutesOf(kDialogCommands);
+
+// Every button that does something, module by module.
+constexpr const CommandRoutes* kCommandRoutes[] = {
+    &kDialogRoutes, &kTestWindowRoutes, &kHistoryRoutes, &kTreeRoutes, &kTargetRoutes,
 };
 
-// Control ids are compared with the whole wParam, so only BN_CLICKED (code 0) reaches a handler.
-constexpr CommandRoute kCommandRoutes[] = {
-    {IDC_CREATEWND, OnTestWindowCommand},  {IDC_CREATEDLG, OnTestWindowCommand},
-    {IDC_DLGBOX, OnTestWindowCommand},     {IDC_MSGBOX, OnTestWindowCommand},
-    {IDC_SETPARENT, OnHistoryCommand},     {IDC_UNDO, OnHistoryCommand},
-    {IDC_REDO, OnHistoryCommand},          {IDC_COUNTER, OnHistoryCommand},
-    {IDC_SETOWNER, OnHistoryCommand},      {IDC_FILTER_TOPL, OnFilterCommand},
-    {IDC_FILTER_ALL, OnFilterCommand},     {IDC_FILTER_PID, OnFilterCommand},
-    {IDC_FILTER_TID, OnFilterCommand},     {IDC_FILTER_DESC, OnFilterCommand},
-    {IDC_FILTER_POINT, OnFilterCommand},   {IDC_MONITOR, OnMonitorButton},
-    {IDC_LOCK, OnLockCommand},             {IDC_TOPMOST, OnTargetCommand},
-    {IDC_ENABLE, OnTargetCommand},         {IDC_MINIMIZE, OnTargetCommand},
-    {IDC_VISIBLE, OnTargetCommand},        {IDC_CLIPCHILD, OnTargetCommand},
-    {IDC_POPUP, OnTargetCommand},          {IDC_SWAP, OnTargetCommand},
-    {IDC_TEXT, OnTargetCommand},           {IDC_CLOSE, OnTargetCommand},
-    {IDC_CHILD, OnTargetCommand},          {IDC_NAV_FIRST, OnTargetCommand},
-    {IDC_NAV_PREV, OnTargetCommand},       {IDC_NAV_NEXT, OnTargetCommand},
-    {IDC_NAV_LAST, OnTargetCommand},       {IDC_NOTOPMOST, OnTargetCommand},
-    {IDC_ZTOP, OnTargetCommand},           {IDC_ZBOTTOM, OnTargetCommand},
-    {IDC_ZUP, OnTargetCommand},            {IDC_ZDOWN, OnTargetCommand},
-    {IDC_NAV_CHILD, OnTargetCommand},      {IDC_NAV_PARENT, OnTargetCommand},
-    {IDC_TOOLWIN, OnTargetCommand},        {IDC_APPWIN, OnTargetCommand},
-    {IDC_ID, OnTargetCommand},
-};
+// The notification code of a WM_COMMAND; windowsx.h's macro names lParam too but reads only wParam.
+WORD NotificationCodeOf(WPARAM wp) { return GET_WM_COMMAND_CMD(wp, 0); }
+
+// A click arrives as BN_CLICKED, notification code 0, so its wParam is exactly the control id.
+// Comparing the whole wParam lets no other notification of a button run its command.
+bool IsClickOf(WPARAM wp, WORD id) { return wp == MAKEWPARAM(id, BN_CLICKED); }
+
+const CommandRoute* FindClickedRoute(WPARAM wp) {
+  for (const CommandRoutes* routes : kCommandRoutes) {
+    for (const CommandRoute& route : *routes) {
+      if (IsClickOf(wp, route.id)) return &route;
+    }
+  }
+  return nullptr;
+}
 
 INT_PTR OnCommand(WPARAM wp) {
   // The combo box notifications are recognised by their code alone, whatever the control.
-  switch (HIWORD(wp)) {
+  switch (NotificationCodeOf(wp)) {
     case CBN_SELCHANGE: OnTreeSelChange(); return TRUE;
     case CBN_DROPDOWN:  OnTreeDropDown(); return TRUE;
     default:            break;
   }
-  for (const CommandRoute& route : kCommandRoutes) {
-    if (wp == route.id) {
-      route.handler(route.id);
-      break;
-    }
-  }
+  if (const CommandRoute* route = FindClickedRoute(wp)) route->run(route->arg);
   // Everything else, Enter (IDOK) and Escape (IDCANCEL) included, is answered and ignored.
   return TRUE;
 }
@@ -94,10 +87,10 @@ INT_PTR OnInitDialog(HWND dlg) {
   app.hTargetP = nullptr;
 
   SendDlgItemMessageA(dlg, IDC_LEGEND, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kLegendText));
-  SendMessageA(dlg, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kTitleText));
+  SendMessageA(dlg, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(titleText));
   // The title's end joins it to the help text; once joined, lstrlenA would run on to the help
   // text's own end, so a second start-up in this process leaves it alone.
-  if (lstrlenA(kTitleText) == kTitleChars) kTitleText[kTitleChars] = ' ';
+  if (lstrlenA(titleText) == kTitleChars) titleText[kTitleChars] = ' ';
 
   app.hReportPane = GetDlgItem(dlg, IDC_REPORT);
   Subclass(app.hReportPane, ReportPaneProc);

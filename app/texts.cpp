@@ -25,14 +25,11 @@ const char kLegendText[] =
     "\r\n"
     "      GetLastActivePopup  (Owner)";
 
-// The help text, lines ending in CR LF. Its third line is the title, which is also the dialog's
-// caption: it is stored once, here, ended by a zero byte until start-up sets the caption and then
-// replaces that zero by a space, which joins the title to the rest of the help text.
-char kHelpText[] =
-    "  //  Drag 'n' Drop  this  Help  window  //  Close  Help :  Right Click  //  \r\n"
-    "\r\n"
-    "  WIN  API   -   Vorlan :    Parent ,  Owner ,  Z-order          (2010-07-06)" "\0"  // the title, joined at start-up
-    "\r\n"
+namespace {
+
+// The help text behind the title: the title line's own line break, then lines 4 to 72.
+constexpr char kHelpBody[] =
+    "\r\n"  // the end of the title line
     "\r\n"
     "  Usage :\r\n"
     "\r\n"
@@ -103,4 +100,51 @@ char kHelpText[] =
     "  -----------\r\n"
     "  Init: 2006-06-06\r\n";
 
-char* const kTitleText = kHelpText + kHelpTitleOffset;
+// The help text in one block: header line, empty line, the title with its zero, the body.
+struct HelpTextBlock {
+  char chars[kHelpTitleOffset + sizeof kTitle + sizeof kHelpBody];
+};
+
+constexpr int Append(HelpTextBlock& block, int at, const char* text, int chars) {
+  for (int i = 0; i < chars; ++i) block.chars[at + i] = text[i];
+  return at + chars;
+}
+
+constexpr HelpTextBlock JoinHelpText() {
+  HelpTextBlock block{};
+  int at = Append(block, 0, kHelpHeader, kHelpHeaderChars);
+  at = Append(block, at, kLineBreak, kLineBreakChars);
+  at = Append(block, at, kLineBreak, kLineBreakChars);
+  at = Append(block, at, kTitle, sizeof kTitle);  // the zero included: the title ends here until joined
+  Append(block, at, kHelpBody, sizeof kHelpBody);
+  return block;
+}
+
+constexpr bool HasLineBreak(const char* text, int chars) {
+  for (int i = 0; i + 1 < chars; ++i) {
+    if (text[i] == kLineBreak[0] && text[i + 1] == kLineBreak[1]) return true;
+  }
+  return false;
+}
+
+// Offsets are counted from these texts, so an edit moves them along; these are the shapes that
+// counting relies on.
+static_assert(!HasLineBreak(kHelpHeader, kHelpHeaderChars), "the header is one line");
+static_assert(!HasLineBreak(kTitle, kTitleChars), "the title is one line");
+static_assert(kHelpBody[0] == kLineBreak[0] && kHelpBody[1] == kLineBreak[1],
+              "the body starts with the title line's line break");
+static_assert(kHelpBody[sizeof kHelpBody - 3] == kLineBreak[0] &&
+                  kHelpBody[sizeof kHelpBody - 2] == kLineBreak[1],
+              "the last line ends in a line break too");
+static_assert(JoinHelpText().chars[kHelpTitleOffset] == kTitle[0] &&
+                  JoinHelpText().chars[kHelpTitleOffset + kTitleChars] == '\0',
+              "the title lies at its offset and ends in its zero");
+
+// Writable, as start-up joins the title to the body in place. Built by the compiler: the tool runs
+// no static constructors, so anything left to run time would stay zero.
+constinit HelpTextBlock helpTextBlock = JoinHelpText();
+
+}  // namespace
+
+char* const helpText = helpTextBlock.chars;
+char* const titleText = helpText + kHelpTitleOffset;

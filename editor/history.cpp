@@ -98,18 +98,17 @@ void OnRedoClicked() {
   }
 }
 
-struct HistoryCommand {
-  WORD id;
-  void (*handler)();
-};
-
-constexpr HistoryCommand kHistoryCommands[] = {
-    {IDC_SETPARENT, OnSetParentClicked}, {IDC_SETOWNER, OnSetOwnerClicked},
-    {IDC_UNDO, OnUndoClicked},           {IDC_REDO, OnRedoClicked},
-    {IDC_COUNTER, RestoreAll},
+constexpr CommandRoute kHistoryCommands[] = {
+    {IDC_SETPARENT, WithoutArg<OnSetParentClicked>, 0},
+    {IDC_SETOWNER, WithoutArg<OnSetOwnerClicked>, 0},
+    {IDC_UNDO, WithoutArg<OnUndoClicked>, 0},
+    {IDC_REDO, WithoutArg<OnRedoClicked>, 0},
+    {IDC_COUNTER, WithoutArg<RestoreAll>, 0},
 };
 
 }  // namespace
+
+constexpr CommandRoutes kHistoryRoutes = RoutesOf(kHistoryCommands);
 
 void ChangeRelation(DWORD kind) {
   if (app.historyPos >= kHistoryLimit || !app.lockW) {
@@ -197,15 +196,6 @@ void RestoreAll() {
   // Every step lowers the position, failed or not, so the loop always ends.
   while (app.historyPos > 0) UndoRedoStep(1);
   app.historyTop = 0;
-}
-
-void OnHistoryCommand(WORD id) {
-  for (const HistoryCommand& command : kHistoryCommands) {
-    if (command.id == id) {
-      command.handler();
-      return;
-    }
-  }
 }
 
 void ApplyCloseRule() {

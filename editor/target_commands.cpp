@@ -163,13 +163,7 @@ void StepPToChild(LONG_PTR) { MovePTo(GetWindow(app.hTargetP, GW_CHILD)); }
 
 void StepPToParent(LONG_PTR) { MovePTo(GetAncestor(app.hTargetP, GA_PARENT)); }
 
-struct TargetCommand {
-  WORD id;
-  void (*run)(LONG_PTR arg);
-  LONG_PTR arg;
-};
-
-constexpr TargetCommand kTargetCommands[] = {
+constexpr CommandRoute kTargetCommands[] = {
     {IDC_SWAP, Swap, 0},
     {IDC_ENABLE, ToggleEnabled, 0},
     {IDC_MINIMIZE, ToggleMinimized, 0},
@@ -198,16 +192,9 @@ constexpr TargetCommand kTargetCommands[] = {
 
 }  // namespace
 
+constexpr CommandRoutes kTargetRoutes = RoutesOf(kTargetCommands);
+
 void ToggleStyle(HWND w, DWORD bits) {
   SetWindowLongPtrA(w, GWL_STYLE, GetWindowLongPtrA(w, GWL_STYLE) ^ static_cast<LONG_PTR>(bits));
   RefreshFrame(w);
-}
-
-void OnTargetCommand(WORD id) {
-  for (const TargetCommand& command : kTargetCommands) {
-    if (command.id == id) {
-      command.run(command.arg);
-      return;
-    }
-  }
 }

@@ -94,19 +94,16 @@ void RunModalTestDlg() {
 
 void RunOwnedMessageBox() { MessageBoxA(app.hCommandTarget, "MsgBox", "MsgBox", MB_OK); }
 
-struct TestCommand {
-  WORD id;
-  void (*run)();
-};
-
-constexpr TestCommand kTestCommands[] = {
-    {IDC_CREATEWND, CreateTestWindow},
-    {IDC_CREATEDLG, CreateModelessTestDlg},
-    {IDC_DLGBOX, RunModalTestDlg},
-    {IDC_MSGBOX, RunOwnedMessageBox},
+constexpr CommandRoute kTestCommands[] = {
+    {IDC_CREATEWND, WithoutArg<CreateTestWindow>, 0},
+    {IDC_CREATEDLG, WithoutArg<CreateModelessTestDlg>, 0},
+    {IDC_DLGBOX, WithoutArg<RunModalTestDlg>, 0},
+    {IDC_MSGBOX, WithoutArg<RunOwnedMessageBox>, 0},
 };
 
 }  // namespace
+
+constexpr CommandRoutes kTestWindowRoutes = RoutesOf(kTestCommands);
 
 void RegisterTestWindowClass() {
   // The system's Button class with room for the dialog manager's data: a dialog template may
@@ -122,15 +119,6 @@ void RegisterTestWindowClass() {
   wc.hInstance = app.hInstance;
   wc.lpszClassName = "sButton";
   RegisterClassExA(&wc);
-}
-
-void OnTestWindowCommand(WORD id) {
-  for (const TestCommand& command : kTestCommands) {
-    if (command.id == id) {
-      command.run();
-      return;
-    }
-  }
 }
 
 void UpdateOwnerLabel(HWND w) {

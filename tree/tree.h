@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+#include "app/main_dlg.h"
+
 void RefreshTree();
 BOOL CALLBACK EnumTreeProc(HWND w, LPARAM pass);
 
@@ -10,8 +12,7 @@ LRESULT CALLBACK TreeListProc(HWND w, UINT msg, WPARAM wp, LPARAM lp);
 void SetTreeCaption();
 
 // Main dialog commands and messages that belong to the tree list.
-void OnFilterCommand(WORD id);
-void OnMonitorCommand();
+extern const CommandRoutes kTreeRoutes;  // the filter buttons and "M/"
 void OnTreeSelChange();
 void OnTreeDropDown();
 INT_PTR OnCtlColorListBox(HDC dc);

@@ -15,28 +15,21 @@ constexpr COLORREF kMonitorTextColor = 0x00DD0000;  // RGB(0, 0, 221)
 constexpr DWORD kDropDownMask = 0x7F3BFFFF;
 constexpr DWORD kFreeFormBits = WS_POPUP | WS_CAPTION | WS_THICKFRAME;
 
-// The filter buttons. The process and thread captions name P's id; their letter goes into
-// the sixth character of the shared format.
+// The list window's caption for each filter. The process and thread captions name P's id; their
+// letter goes into the sixth character of the shared format.
 struct FilterButton {
-  WORD id;
   TreeFilter filter;
   const char* caption;  // nullptr: the id caption with idLetter
   char idLetter;
 };
 constexpr FilterButton kFilterButtons[] = {
-    {IDC_FILTER_TOPL, TopL, "Top-level", 0},
-    {IDC_FILTER_ALL, All, "All", 0},
-    {IDC_FILTER_PID, Pid, nullptr, 'p'},
-    {IDC_FILTER_TID, Tid, nullptr, 't'},
-    {IDC_FILTER_DESC, Desc, "W :  Descendants", 0},
-    {IDC_FILTER_POINT, Point, "Cursor over window", 0},
+    {TopL, "Top-level", 0},
+    {All, "All", 0},
+    {Pid, nullptr, 'p'},
+    {Tid, nullptr, 't'},
+    {Desc, "W :  Descendants", 0},
+    {Point, "Cursor over window", 0},
 };
-
-const FilterButton* FindFilterById(WORD id) {
-  for (const FilterButton& b : kFilterButtons)
-    if (b.id == id) return &b;
-  return nullptr;
-}
 
 const FilterButton* FindFilterByValue(TreeFilter filter) {
   for (const FilterButton& b : kFilterButtons)
@@ -134,10 +127,10 @@ void SetTreeCaption() {
   SendMessageA(app.hTreeList, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(caption));
 }
 
-void OnFilterCommand(WORD id) {
-  const FilterButton* button = FindFilterById(id);
-  if (!button) return;
-  app.treeFilter = button->filter;
+namespace {
+
+void OnFilterCommand(LONG_PTR filter) {
+  app.treeFilter = static_cast<TreeFilter>(filter);
   // An empty list differs from the first row, so the refresh always rebuilds.
   SendMessageA(app.hTreeList, LB_RESETCONTENT, 0, 0);
   RefreshTree();
@@ -160,6 +153,20 @@ void OnMonitorCommand() {
   RefreshTree();
   GrowList(SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_SHOWWINDOW);
 }
+
+constexpr CommandRoute kTreeCommands[] = {
+    {IDC_FILTER_TOPL, OnFilterCommand, TopL},
+    {IDC_FILTER_ALL, OnFilterCommand, All},
+    {IDC_FILTER_PID, OnFilterCommand, Pid},
+    {IDC_FILTER_TID, OnFilterCommand, Tid},
+    {IDC_FILTER_DESC, OnFilterCommand, Desc},
+    {IDC_FILTER_POINT, OnFilterCommand, Point},
+    {IDC_MONITOR, WithoutArg<OnMonitorCommand>, 0},
+};
+
+}  // namespace
+
+constexpr CommandRoutes kTreeRoutes = RoutesOf(kTreeCommands);
 
 void OnTreeSelChange() {
   // Any control's notification code 1 lands here (a static's double click too): without a

@@ -284,7 +284,7 @@ void RunSize(int n, int tickCount) {
   Progress("0");
   app = AppState{};
   app.hInstance = GetModuleHandleA(nullptr);
-  kTitleText[kTitleChars] = '\0';
+  titleText[kTitleChars] = '\0';
   HWND dlg = CreateDialogParamA(app.hInstance, "Dlg", nullptr, MainDlgProc, 0);
   ShowWindow(dlg, SW_SHOWNORMAL);
   KillTimer(dlg, IDT_INSPECT);

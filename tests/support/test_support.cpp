@@ -63,7 +63,7 @@ void MainDialogTest::SetUp() {
   // A fresh program start: the state is all zero and the title not yet joined to the help text.
   app = AppState{};
   app.hInstance = GetModuleHandleA(nullptr);
-  kTitleText[kTitleChars] = '\0';
+  titleText[kTitleChars] = '\0';
   dlg_ = CreateDialogParamA(app.hInstance, "Dlg", nullptr, MainDlgProc, 0);
   ASSERT_NE(dlg_, nullptr);
   ShowWindow(dlg_, SW_SHOWNORMAL);
