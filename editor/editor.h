@@ -2,12 +2,23 @@
 #pragma once
 #include <windows.h>
 
-void ChangeRelation(DWORD kind);
-void UndoRedoStep(DWORD undo);
+#include "app/app_state.h"
+
+// The direction of one history step.
+enum class Step { Undo, Redo };
+
+void ChangeRelation(HistoryEntry::Kind kind);
+void UndoRedoStep(Step step);
 void RestoreAll();
 void OnHistoryCommand(WORD id);
 // At close: undo everything unless F8 and F9 are both held down.
 void ApplyCloseRule();
+
+// A call that changes another thread's window (SetParent, SetWindowLongPtr, SetWindowPos, ShowWindow,
+// EnableWindow, creating a window it owns) waits until that thread has handled the messages the
+// call sends. When one of the given windows belongs to a thread that the system takes for hung,
+// this gives the error beep and answers true: the caller then makes no call at all.
+bool RefusedAsHung(HWND first, HWND second = nullptr);
 
 void ToggleStyle(HWND w, DWORD bits);
 void OnTargetCommand(WORD id);

@@ -12,8 +12,9 @@ constexpr COLORREF kMonitorTextColor = 0x00DD0000;  // RGB(0, 0, 221)
 
 // The drop-down form clears WS_POPUP, WS_CAPTION and WS_THICKFRAME and keeps a thin border;
 // the free form sets all three.
-constexpr DWORD kDropDownMask = 0x7F3BFFFF;
 constexpr DWORD kFreeFormBits = WS_POPUP | WS_CAPTION | WS_THICKFRAME;
+constexpr DWORD kDropDownMask = ~kFreeFormBits;
+static_assert(kDropDownMask == 0x7F3BFFFF, "the drop-down form keeps every bit but the free form's");
 
 // The filter buttons. The process and thread captions name P's id; their letter goes into
 // the sixth character of the shared format.
@@ -49,15 +50,23 @@ DWORD DropDownForm(DWORD style) { return (style & kDropDownMask) | WS_BORDER; }
 DWORD FreeForm(DWORD style) { return style | kFreeFormBits; }
 void SetListStyle(DWORD style) { SetWindowLongPtrA(app.hTreeList, GWL_STYLE, static_cast<LONG>(style)); }
 
-// The list keeps its place, width and Z-order and grows by two rows; a pinned height absorbs
-// the growth in WM_WINDOWPOSCHANGING.
+// The list keeps its place, width and Z-order and grows by two rows, but its bottom stops at the
+// bottom of its monitor's work area: below it, its rows and sizing border could not be reached. A
+// list that already reaches further keeps its height. A pinned height absorbs the growth in
+// WM_WINDOWPOSCHANGING.
 void GrowList(UINT flags) {
   RECT r;
   GetWindowRect(app.hTreeList, &r);
   LRESULT itemHeight = SendMessageA(app.hTreeList, LB_GETITEMHEIGHT, 0, 0);
   if (itemHeight == LB_ERR) itemHeight = 0;
-  SetWindowPos(app.hTreeList, nullptr, 0, 0, r.right - r.left,
-               r.bottom - r.top + 2 * static_cast<int>(itemHeight), flags);
+  LONG height = r.bottom - r.top;
+  LONG grown = height + 2 * static_cast<LONG>(itemHeight);
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoA(MonitorFromWindow(app.hTreeList, MONITOR_DEFAULTTONEAREST), &monitor);
+  LONG room = monitor.rcWork.bottom - r.top;
+  if (grown > room) grown = room > height ? room : height;
+  SetWindowPos(app.hTreeList, nullptr, 0, 0, r.right - r.left, grown, flags);
 }
 
 void OnListRButtonDown(HWND list, LPARAM lp) {
