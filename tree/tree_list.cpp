@@ -96,6 +96,31 @@ void OnListNcRButtonDown(HWND list, WPARAM hitTest) {
   InvalidateRect(list, nullptr, TRUE);  // the text colour follows the monitor at once
 }
 
+// Posted by the list to itself when its owner may have come to the top, handled once that
+// activation has run its course.
+constexpr UINT kMsgStayAboveOwner = WM_APP + 1;
+
+// An owned window stays above its owner. When the system activates a window it brings it to the top
+// with its owned windows above it; but a window system without a window manager raises the newly
+// focused owner over everything at once and then takes that order over as the window order, no
+// owned window considered. Only a Z-order change of the list itself raises it there again, and one
+// to the top is skipped while the list still counts as the top window: so it steps below its owner
+// and then to the top, where the owner rule keeps it. Where the system has already kept the order,
+// this changes nothing that can be seen.
+void OnListStayAboveOwner(HWND list) {
+  DWORD style = CurrentStyle();
+  if (!IsWindowVisible(list) || style != FreeForm(style)) return;  // the combo box keeps a dropped list
+  constexpr UINT kRestackOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+  SetWindowPos(list, GetWindow(list, GW_OWNER), 0, 0, 0, 0, kRestackOnly);
+  SetWindowPos(list, HWND_TOP, 0, 0, 0, 0, kRestackOnly);
+}
+
+// The owner takes the activation from the list, or this program takes it back from another: either
+// may bring the owner to the top.
+void OnListActivation(HWND list, bool ownerMayRise) {
+  if (ownerMayRise) PostMessageA(list, kMsgStayAboveOwner, 0, 0);
+}
+
 LRESULT OnListPosChanging(HWND list, UINT msg, WPARAM wp, LPARAM lp) {
   if (app.monitorHeight == 0) return CallPreviousProc(list, msg, wp, lp);
   reinterpret_cast<WINDOWPOS*>(lp)->cy = app.monitorHeight;
@@ -123,6 +148,9 @@ LRESULT CALLBACK TreeListProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_RBUTTONDOWN:       OnListRButtonDown(w, lp); break;
     case WM_NCRBUTTONDOWN:     OnListNcRButtonDown(w, wp); break;
     case WM_WINDOWPOSCHANGING: return OnListPosChanging(w, msg, wp, lp);
+    case WM_ACTIVATE:          OnListActivation(w, LOWORD(wp) == WA_INACTIVE); break;
+    case WM_ACTIVATEAPP:       OnListActivation(w, wp != FALSE); break;
+    case kMsgStayAboveOwner:   OnListStayAboveOwner(w); return 0;
     default:                   break;
   }
   return CallPreviousProc(w, msg, wp, lp);
