@@ -16,9 +16,10 @@ void ApplyCloseRule();
 
 // A call that changes another thread's window (SetParent, SetWindowLongPtr, SetWindowPos, ShowWindow,
 // EnableWindow, creating a window it owns) waits until that thread has handled the messages the
-// call sends. When one of the given windows belongs to a thread that the system takes for hung,
-// this gives the error beep and answers true: the caller then makes no call at all.
-bool RefusedAsHung(HWND first, HWND second = nullptr);
+// call sends; one that hides, shows, re-parents or re-frames a child waits for its parent's thread
+// as well. When one of the given windows belongs to a thread that the system takes for hung, this
+// gives the error beep and answers true: the caller then makes no call at all.
+bool RefusedAsHung(HWND first, HWND second = nullptr, HWND third = nullptr);
 
 void ToggleStyle(HWND w, DWORD bits);
 void OnTargetCommand(WORD id);

@@ -79,8 +79,11 @@ void MoveToF9Point(HWND w) {
 }
 
 // A step calls SetParent or SetWindowLongPtr on the entry's window with the entry's relation, then
-// sets the window's styles, id and place: each of these waits for the window's thread.
-bool StepRefusedAsHung(const HistoryEntry& e) { return RefusedAsHung(e.hWindow, e.hRelation); }
+// sets the window's styles, id and place: these wait for the window's thread, and for the thread of
+// the parent that it leaves.
+bool StepRefusedAsHung(const HistoryEntry& e) {
+  return RefusedAsHung(e.hWindow, e.hRelation, GetAncestor(e.hWindow, GA_PARENT));
+}
 
 void OnSetParentClicked() { ChangeRelation(Kind::SetParent); }
 void OnSetOwnerClicked() { ChangeRelation(Kind::SetOwner); }
@@ -116,8 +119,8 @@ constexpr HistoryCommand kHistoryCommands[] = {
 
 }  // namespace
 
-bool RefusedAsHung(HWND first, HWND second) {
-  if (!IsHungAppWindow(first) && !IsHungAppWindow(second)) return false;
+bool RefusedAsHung(HWND first, HWND second, HWND third) {
+  if (!IsHungAppWindow(first) && !IsHungAppWindow(second) && !IsHungAppWindow(third)) return false;
   ErrorBeep();
   return true;
 }
@@ -129,7 +132,7 @@ void ChangeRelation(Kind kind) {
   }
   HWND w = app.hTargetW;
   // Refused like the checks above: nothing is recorded and the counter is not rewritten.
-  if (RefusedAsHung(w, app.hTargetP)) return;
+  if (RefusedAsHung(w, app.hTargetP, GetAncestor(w, GA_PARENT))) return;
   LiveState before;
   ReadLiveState(w, before);
 

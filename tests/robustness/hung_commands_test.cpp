@@ -23,7 +23,7 @@ class HangingThread {
     thread_ = std::thread([this, localParent] {
       top = MakeTopWindow("hung top", WS_OVERLAPPEDWINDOW, 0, nullptr, 760, 600, 300, 200);
       child = MakeChildWindow(top, "hung child", 5, WS_CHILD | WS_VISIBLE, 10, 10, 120, 80);
-      // A window of the test's own thread under this one: it moves out of a hung parent.
+      // Two windows of the test's own thread under this one: one moves out, one stays.
       SendMessageA(localParent, WM_APP, 0, reinterpret_cast<LPARAM>(top));
       ShowWindow(top, SW_SHOWNOACTIVATE);  // the active window stays the test's
       ready_ = true;
@@ -50,6 +50,11 @@ class HangingThread {
     SetEvent(hang_);
     return PumpUntil([this] { return IsHungAppWindow(top) != FALSE; }, 30000);
   }
+  // Lets it serve its messages again.
+  bool Release() {
+    SetEvent(release_);
+    return PumpUntil([this] { return !IsHungAppWindow(top); }, 30000);
+  }
   HWND top = nullptr, child = nullptr;
 
  private:
@@ -60,9 +65,15 @@ class HangingThread {
   std::thread thread_;
 };
 
-HWND madeUnder = nullptr;  // the test thread's child of the hanging thread's window
+// The test thread's children of the hanging thread's window: hiding, showing or re-parenting such a
+// child waits for its parent's thread as well.
+HWND madeUnder = nullptr, stayUnder = nullptr;
 LRESULT CALLBACK MakeChildOnRequestProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_APP) madeUnder = MakeChildWindow(reinterpret_cast<HWND>(lp), "local under hung", 6);
+  if (msg == WM_APP) {
+    HWND parent = reinterpret_cast<HWND>(lp);
+    madeUnder = MakeChildWindow(parent, "local under hung", 6);
+    stayUnder = MakeChildWindow(parent, "local staying under hung", 9, WS_CHILD | WS_VISIBLE, 150, 10);
+  }
   return DefWindowProcA(w, msg, wp, lp);
 }
 
@@ -72,8 +83,10 @@ std::string StateOf(HWND w, bool withPlace = true) {
   RECT r;
   GetWindowRect(w, &r);
   char text[240];
-  snprintf(text, sizeof text, "style=%08lX ex=%08lX id=%lld rect=(%ld,%ld,%ld,%ld) parent=%s owner=%s above=%s",
-           static_cast<DWORD>(GetWindowLongPtrA(w, GWL_STYLE)), static_cast<DWORD>(GetWindowLongPtrA(w, GWL_EXSTYLE)),
+  snprintf(text, sizeof text,
+           "style=%08lX ex=%08lX id=%lld rect=(%ld,%ld,%ld,%ld) parent=%s owner=%s above=%s",
+           static_cast<DWORD>(GetWindowLongPtrA(w, GWL_STYLE)),
+           static_cast<DWORD>(GetWindowLongPtrA(w, GWL_EXSTYLE)),
            static_cast<long long>(GetWindowLongPtrA(w, GWLP_ID)), r.left, r.top, r.right, r.bottom,
            Hex8(GetAncestor(w, GA_PARENT)).c_str(), Hex8(GetWindow(w, GW_OWNER)).c_str(),
            withPlace ? Hex8(GetWindow(w, GW_HWNDPREV)).c_str() : "-");
@@ -103,7 +116,7 @@ TEST_F(HungTest, EveryCommandThatWouldWaitForAHungWindowIsRefusedAtOnceAndChange
   HWND p = Keep(MakeTopWindow("P", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, nullptr, 380, 600, 340, 240));
   SetWindowLongPtrA(home, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MakeChildOnRequestProc));
   HangingThread hung(home);
-  ASSERT_TRUE(hung.top && hung.child && madeUnder);
+  ASSERT_TRUE(hung.top && hung.child && madeUnder && stayUnder);
   HWND local = MakeChildWindow(home, "local", 7), ownedLater = Keep(MakeTopWindow("owned later"));
   const std::string localWas = StateOf(local, false);
 
@@ -120,18 +133,19 @@ TEST_F(HungTest, EveryCommandThatWouldWaitForAHungWindowIsRefusedAtOnceAndChange
   ASSERT_EQ(Counter(), "4");
   ASSERT_TRUE(hung.Hang()) << "never taken for hung";
 
-  // W hung, P hung: neither change is made nor recorded, and the counter is not rewritten.
+  // W hung, P hung, W's parent hung: no change is made nor recorded, the counter is not rewritten.
   const std::string childNow = StateOf(hung.child), childNowInP = StateOf(hung.child, false);
-  const std::string ownedNow = StateOf(ownedLater);
-  Lock(hung.child, p);
+  const std::string ownedNow = StateOf(ownedLater), stayNow = StateOf(stayUnder);
   Mark();
-  EXPECT_LT(MsClicking(IDC_SETPARENT), kPromptMs);
-  Lock(ownedLater, hung.top);
-  EXPECT_LT(MsClicking(IDC_SETOWNER), kPromptMs);
+  for (HWND w : {hung.child, ownedLater, stayUnder}) {
+    Lock(w, w == ownedLater ? hung.top : p);
+    EXPECT_LT(MsClicking(w == ownedLater ? IDC_SETOWNER : IDC_SETPARENT), kPromptMs) << Hex8(w);
+  }
   EXPECT_EQ(Counter(), "mark");
   EXPECT_EQ(app.historyPos, 4u);
   EXPECT_EQ(StateOf(hung.child), childNow);
   EXPECT_EQ(StateOf(ownedLater), ownedNow);
+  EXPECT_EQ(StateOf(stayUnder), stayNow);
 
   // Undo: the newest entry is undone; the next one names a hung window and is refused as it is.
   Click(IDC_UNDO);
@@ -158,7 +172,7 @@ TEST_F(HungTest, EveryCommandThatWouldWaitForAHungWindowIsRefusedAtOnceAndChange
     EnumThreadWindows(GetCurrentThreadId(), EndStrayDialogProc, 0);
   });
   SetWindowTextA(app.hTreeCombo, "12");
-  for (HWND t : {hung.top, hung.child}) {
+  for (HWND t : {hung.top, hung.child, stayUnder}) {
     const std::string before = StateOf(t);
     for (const Command& c : commands) {
       app.hCommandTarget = c.onP ? p : t;
@@ -184,7 +198,10 @@ TEST_F(HungTest, EveryCommandThatWouldWaitForAHungWindowIsRefusedAtOnceAndChange
   EXPECT_EQ(StateOf(last, false), lastWas);
   EXPECT_EQ(GetAncestor(madeUnder, GA_PARENT), p);
   EXPECT_EQ(GetAncestor(hung.child, GA_PARENT), p);
+  // Windows of this thread under the other one go while it answers: their parent's thread is told.
+  ASSERT_TRUE(hung.Release());
   DestroyWindow(madeUnder);
+  DestroyWindow(stayUnder);
   DestroyWindow(local);
   DestroyWindow(last);
 }
