@@ -105,11 +105,12 @@ constexpr UINT kMsgStayAboveOwner = WM_APP + 1;
 // focused owner over everything at once and then takes that order over as the window order, no
 // owned window considered. Only a Z-order change of the list itself raises it there again, and one
 // to the top is skipped while the list still counts as the top window: so it steps below its owner
-// and then to the top, where the owner rule keeps it. Where the system has already kept the order,
-// this changes nothing that can be seen.
+// and then to the top, where the owner rule keeps it. Where the system has kept the order itself,
+// the list ends where it stood.
 void OnListStayAboveOwner(HWND list) {
   DWORD style = CurrentStyle();
-  if (!IsWindowVisible(list) || style != FreeForm(style)) return;  // the combo box keeps a dropped list
+  // A dropped list is the combo box's business; it closes when the focus leaves.
+  if (!IsWindowVisible(list) || style != FreeForm(style)) return;
   constexpr UINT kRestackOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
   SetWindowPos(list, GetWindow(list, GW_OWNER), 0, 0, 0, 0, kRestackOnly);
   SetWindowPos(list, HWND_TOP, 0, 0, 0, 0, kRestackOnly);
