@@ -15,15 +15,20 @@ constexpr int kHistoryLimit = 63;  // a change is accepted only while historyPos
 
 enum TreeFilter : DWORD { TopL = 0, All = 1, Pid = 2, Tid = 3, Desc = 4, Point = 5 };
 
-// One recorded change of parent (kind 0) or owner (kind 1). Each undo or redo step exchanges the
-// entry with the live state of hWindow, so the entry always holds what the next step needs.
+// One recorded change of parent or owner. Each undo or redo step exchanges the entry with the live
+// state of hWindow, so the entry always holds what the next step needs.
 struct HistoryEntry {
+  // Which call changes the relation; a 32-bit field like every other one of the entry.
+  enum class Kind : DWORD {
+    SetParent = 0,  // SetParent
+    SetOwner = 1,   // SetWindowLongPtr(GWLP_HWNDPARENT)
+  };
   HWND hWindow;
   HWND hParent;   // the parent after the next step; 0 stands for the desktop window
   LONG left, top, right, bottom;  // in client coordinates of hParent
   DWORD exStyle;
   DWORD style;
-  DWORD kind;     // 0: SetParent, 1: SetWindowLongPtr(GWLP_HWNDPARENT)
+  Kind kind;      // never changes
   HWND hRelation; // what the next step passes to that call
   DWORD id;
 };

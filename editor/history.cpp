@@ -10,8 +10,7 @@
 
 namespace {
 
-constexpr DWORD kKindSetParent = 0;
-constexpr DWORD kKindOwner = 1;
+using Kind = HistoryEntry::Kind;
 
 // SetWindowPos flags: keep the Z-order, and let a changed style redraw the frame.
 constexpr UINT kMoveOnly = SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED;  // 0x25
@@ -47,8 +46,8 @@ void ReadLiveState(HWND w, LiveState& s) {
 
 // Gives w the relation of the entry's kind. SetParent and SetWindowLongPtr(GWLP_HWNDPARENT)
 // both return the previous relation; *ok tells whether the call reported success.
-HWND ApplyRelation(DWORD kind, HWND w, HWND relation, bool* ok) {
-  if (kind == kKindSetParent) {
+HWND ApplyRelation(Kind kind, HWND w, HWND relation, bool* ok) {
+  if (kind == Kind::SetParent) {
     HWND previous = SetParent(w, relation);
     *ok = previous != nullptr;
     return previous;
@@ -79,22 +78,31 @@ void MoveToF9Point(HWND w) {
   SetWindowPos(w, nullptr, pt.x, pt.y, 0, 0, kMoveOnly);
 }
 
-void OnSetParentClicked() { ChangeRelation(kKindSetParent); }
-void OnSetOwnerClicked() { ChangeRelation(kKindOwner); }
+// A step calls SetParent or SetWindowLongPtr on the entry's window with the entry's relation, then
+// sets the window's styles, id and place: these wait for the window's thread, and for the thread of
+// the parent that it leaves.
+bool StepRefusedAsHung(const HistoryEntry& e) {
+  return RefusedAsHung(e.hWindow, e.hRelation, GetAncestor(e.hWindow, GA_PARENT));
+}
 
+void OnSetParentClicked() { ChangeRelation(Kind::SetParent); }
+void OnSetOwnerClicked() { ChangeRelation(Kind::SetOwner); }
+
+// A step refused for a hung window changes nothing, the position included: the same click works
+// once the window's program answers again.
 void OnUndoClicked() {
-  if (app.historyPos > 0) {
-    UndoRedoStep(1);
-  } else {
+  if (app.historyPos == 0) {
     ErrorBeep();
+  } else if (!StepRefusedAsHung(app.history[app.historyPos - 1])) {
+    UndoRedoStep(Step::Undo);
   }
 }
 
 void OnRedoClicked() {
-  if (app.historyPos < app.historyTop && app.historyTop < kHistorySlots) {
-    UndoRedoStep(0);
-  } else {
+  if (app.historyPos >= app.historyTop || app.historyTop >= kHistorySlots) {
     ErrorBeep();
+  } else if (!StepRefusedAsHung(app.history[app.historyPos])) {
+    UndoRedoStep(Step::Redo);
   }
 }
 
@@ -110,12 +118,20 @@ constexpr CommandRoute kHistoryCommands[] = {
 
 constexpr CommandRoutes kHistoryRoutes = RoutesOf(kHistoryCommands);
 
-void ChangeRelation(DWORD kind) {
+bool RefusedAsHung(HWND first, HWND second, HWND third) {
+  if (!IsHungAppWindow(first) && !IsHungAppWindow(second) && !IsHungAppWindow(third)) return false;
+  ErrorBeep();
+  return true;
+}
+
+void ChangeRelation(Kind kind) {
   if (app.historyPos >= kHistoryLimit || !app.lockW) {
     ErrorBeep();
     return;
   }
   HWND w = app.hTargetW;
+  // Refused like the checks above: nothing is recorded and the counter is not rewritten.
+  if (RefusedAsHung(w, app.hTargetP, GetAncestor(w, GA_PARENT))) return;
   LiveState before;
   ReadLiveState(w, before);
 
@@ -148,8 +164,8 @@ void ChangeRelation(DWORD kind) {
   ShowCount();
 }
 
-void UndoRedoStep(DWORD undo) {
-  app.historyPos -= undo;
+void UndoRedoStep(Step step) {
+  if (step == Step::Undo) --app.historyPos;
   HistoryEntry& e = app.history[app.historyPos];
   HWND h = e.hWindow;
 
@@ -188,13 +204,22 @@ void UndoRedoStep(DWORD undo) {
   }
   // The position moves past the entry even when the step failed, so that the next steps go on
   // with the other entries.
-  app.historyPos += 1 - undo;
+  if (step == Step::Redo) ++app.historyPos;
   ShowCount();
 }
 
 void RestoreAll() {
-  // Every step lowers the position, failed or not, so the loop always ends.
-  while (app.historyPos > 0) UndoRedoStep(1);
+  // Every pass lowers the position, so the loop always ends: a step does, failed or not, and so
+  // does passing over the entry of a hung window, which keeps its change and its contents. Closing
+  // the tool must not wait for a program that has stopped answering; the others are restored.
+  while (app.historyPos > 0) {
+    if (StepRefusedAsHung(app.history[app.historyPos - 1])) {
+      --app.historyPos;
+      ShowCount();
+    } else {
+      UndoRedoStep(Step::Undo);
+    }
+  }
   app.historyTop = 0;
 }
 

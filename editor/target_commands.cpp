@@ -25,6 +25,8 @@ constexpr LONG_PTR kInsertBottom = 1;
 
 HWND Target() { return app.hCommandTarget; }
 
+bool RefusedWithParentAsHung(HWND w) { return RefusedAsHung(w, GetAncestor(w, GA_PARENT)); }
+
 // A style change takes effect on the frame only after SWP_FRAMECHANGED.
 void RefreshFrame(HWND w) {
   SetWindowPos(w, nullptr, 0, 0, 0, 0, kRefreshFrame);
@@ -63,27 +65,38 @@ void Swap(LONG_PTR) {
   app.hTargetP = w;
 }
 
+// Every handler whose calls wait for the window's thread (all but "sWaP", "Text", "X" and the
+// navigation, which only read or post) first refuses a T or P that is hung or whose parent is,
+// before its first call.
+
 void ToggleEnabled(LONG_PTR) {
   HWND t = Target();
+  if (RefusedWithParentAsHung(t)) return;
   EnableWindow(t, IsWindowEnabled(t) ^ 1);
 }
 
 void ToggleMinimized(LONG_PTR) {
   HWND t = Target();
+  if (RefusedWithParentAsHung(t)) return;
   // A maximized window is brought back to normal rather than minimized from its full size.
   ShowWindow(t, (IsIconic(t) || IsZoomed(t)) ? SW_RESTORE : SW_MINIMIZE);
 }
 
 void ToggleVisible(LONG_PTR) {
   HWND t = Target();
+  if (RefusedWithParentAsHung(t)) return;
   // SW_SHOWNORMAL also takes a hidden window out of a minimized or maximized state.
   ShowWindow(t, IsWindowVisible(t) ? SW_HIDE : SW_SHOWNORMAL);
 }
 
-void ToggleTargetStyle(LONG_PTR bits) { ToggleStyle(Target(), static_cast<DWORD>(bits)); }
+void ToggleTargetStyle(LONG_PTR bits) {
+  if (RefusedWithParentAsHung(Target())) return;
+  ToggleStyle(Target(), static_cast<DWORD>(bits));
+}
 
 void ToggleChild(LONG_PTR) {
   HWND t = Target();
+  if (RefusedWithParentAsHung(t)) return;
   // A window may lose or change its id with WS_CHILD (a top-level window's id slot holds its
   // menu); the old value is left in the edit field so that "Id" can put it back.
   LONG_PTR before = GetWindowLongPtrA(t, GWLP_ID);
@@ -101,6 +114,7 @@ void SetTargetId(LONG_PTR) {
     return;
   }
   HWND t = Target();
+  if (RefusedWithParentAsHung(t)) return;
   SetWindowLongPtrA(t, GWLP_ID, static_cast<LONG_PTR>(id));
   RefreshFrame(t);
 }
@@ -121,6 +135,7 @@ void CloseTarget(LONG_PTR) {
 
 void ToggleExStyleOfP(LONG_PTR bit) {
   HWND p = app.hTargetP;
+  if (RefusedWithParentAsHung(p)) return;
   // The shell reads WS_EX_TOOLWINDOW and WS_EX_APPWINDOW when a window is shown, so the window
   // is hidden across the change and shown again only when it was visible before.
   BOOL wasVisible = IsWindowVisible(p);
@@ -131,13 +146,14 @@ void ToggleExStyleOfP(LONG_PTR bit) {
 }
 
 void PlaceTarget(LONG_PTR insertAfter) {
+  if (RefusedWithParentAsHung(Target())) return;
   UINT flags = (insertAfter == kInsertBottom) ? kPlaceQuietly : kPlace;
   SetWindowPos(Target(), reinterpret_cast<HWND>(insertAfter), 0, 0, 0, 0, flags);
 }
 
 void RaisePOneStep(LONG_PTR) {
   HWND p = app.hTargetP;
-  if (p == app.hMessageRoot) return;
+  if (p == app.hMessageRoot || RefusedWithParentAsHung(p)) return;
   // P's owned windows always stay above P; the step skips them and passes the first window
   // above that P does not own.
   HWND above = GetWindow(p, GW_HWNDPREV);
@@ -149,6 +165,7 @@ void RaisePOneStep(LONG_PTR) {
 
 void LowerPOneStep(LONG_PTR) {
   HWND p = app.hTargetP;
+  if (RefusedWithParentAsHung(p)) return;
   // Below the last window there is nothing: 0 is HWND_TOP, so the last window wraps to the top.
   SetWindowPos(p, GetWindow(p, GW_HWNDNEXT), 0, 0, 0, 0, kPlaceQuietly);
 }

@@ -76,23 +76,36 @@ void CloseTestDlg(HWND dlg) {
   }
 }
 
+// Every creating command makes the command target's root window the new window's owner; a modal
+// one disables it, and every new window is activated over it: calls that wait for the owner's
+// thread. A hung target or root refuses the command before anything is made.
+bool OwnerRefusedAsHung() {
+  return RefusedAsHung(app.hCommandTarget, GetAncestor(app.hCommandTarget, GA_ROOT));
+}
+
 void CreateTestWindow() {
+  if (OwnerRefusedAsHung()) return;
   // No dialog procedure: the dialog manager's messages go to the "sButton" window procedure.
   HWND w = CreateDialogParamA(app.hInstance, "Dlg3", app.hCommandTarget, nullptr, 0);
   UpdateOwnerLabel(w);
 }
 
 void CreateModelessTestDlg() {
+  if (OwnerRefusedAsHung()) return;
   CreateDialogParamA(app.hInstance, "Dlg2", app.hCommandTarget, TestDlgProc, kModelessParam);
 }
 
 void RunModalTestDlg() {
+  if (OwnerRefusedAsHung()) return;
   // Returns only when the dialog ends; its nested loop keeps dispatching the main dialog's
   // messages, the inspection timer included.
   DialogBoxParamA(app.hInstance, "Dlg2", app.hCommandTarget, TestDlgProc, kModalParam);
 }
 
-void RunOwnedMessageBox() { MessageBoxA(app.hCommandTarget, "MsgBox", "MsgBox", MB_OK); }
+void RunOwnedMessageBox() {
+  if (OwnerRefusedAsHung()) return;
+  MessageBoxA(app.hCommandTarget, "MsgBox", "MsgBox", MB_OK);
+}
 
 constexpr CommandRoute kTestCommands[] = {
     {IDC_CREATEWND, WithoutArg<CreateTestWindow>, 0},

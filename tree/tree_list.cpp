@@ -12,8 +12,9 @@ constexpr COLORREF kMonitorTextColor = 0x00DD0000;  // RGB(0, 0, 221)
 
 // The drop-down form clears WS_POPUP, WS_CAPTION and WS_THICKFRAME and keeps a thin border;
 // the free form sets all three.
-constexpr DWORD kDropDownMask = 0x7F3BFFFF;
 constexpr DWORD kFreeFormBits = WS_POPUP | WS_CAPTION | WS_THICKFRAME;
+constexpr DWORD kDropDownMask = ~kFreeFormBits;
+static_assert(kDropDownMask == 0x7F3BFFFF, "the drop-down form keeps every bit but the free form's");
 
 // The list window's caption for each filter. The process and thread captions name P's id; their
 // letter goes into the sixth character of the shared format.
@@ -42,15 +43,23 @@ DWORD DropDownForm(DWORD style) { return (style & kDropDownMask) | WS_BORDER; }
 DWORD FreeForm(DWORD style) { return style | kFreeFormBits; }
 void SetListStyle(DWORD style) { SetWindowLongPtrA(app.hTreeList, GWL_STYLE, static_cast<LONG>(style)); }
 
-// The list keeps its place, width and Z-order and grows by two rows; a pinned height absorbs
-// the growth in WM_WINDOWPOSCHANGING.
+// The list keeps its place, width and Z-order and grows by two rows, but its bottom stops at the
+// bottom of its monitor's work area: below it, its rows and sizing border could not be reached. A
+// list that already reaches further keeps its height. A pinned height absorbs the growth in
+// WM_WINDOWPOSCHANGING.
 void GrowList(UINT flags) {
   RECT r;
   GetWindowRect(app.hTreeList, &r);
   LRESULT itemHeight = SendMessageA(app.hTreeList, LB_GETITEMHEIGHT, 0, 0);
   if (itemHeight == LB_ERR) itemHeight = 0;
-  SetWindowPos(app.hTreeList, nullptr, 0, 0, r.right - r.left,
-               r.bottom - r.top + 2 * static_cast<int>(itemHeight), flags);
+  LONG height = r.bottom - r.top;
+  LONG grown = height + 2 * static_cast<LONG>(itemHeight);
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoA(MonitorFromWindow(app.hTreeList, MONITOR_DEFAULTTONEAREST), &monitor);
+  LONG room = monitor.rcWork.bottom - r.top;
+  if (grown > room) grown = room > height ? room : height;
+  SetWindowPos(app.hTreeList, nullptr, 0, 0, r.right - r.left, grown, flags);
 }
 
 void OnListRButtonDown(HWND list, LPARAM lp) {
@@ -80,6 +89,32 @@ void OnListNcRButtonDown(HWND list, WPARAM hitTest) {
   InvalidateRect(list, nullptr, TRUE);  // the text colour follows the monitor at once
 }
 
+// Posted by the list to itself when its owner may have come to the top, handled once that
+// activation has run its course.
+constexpr UINT kMsgStayAboveOwner = WM_APP + 1;
+
+// An owned window stays above its owner. When the system activates a window it brings it to the top
+// with its owned windows above it; but a window system without a window manager raises the newly
+// focused owner over everything at once and then takes that order over as the window order, no
+// owned window considered. Only a Z-order change of the list itself raises it there again, and one
+// to the top is skipped while the list still counts as the top window: so it steps below its owner
+// and then to the top, where the owner rule keeps it. Where the system has kept the order itself,
+// the list ends where it stood.
+void OnListStayAboveOwner(HWND list) {
+  DWORD style = CurrentStyle();
+  // A dropped list is the combo box's business; it closes when the focus leaves.
+  if (!IsWindowVisible(list) || style != FreeForm(style)) return;
+  constexpr UINT kRestackOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+  SetWindowPos(list, GetWindow(list, GW_OWNER), 0, 0, 0, 0, kRestackOnly);
+  SetWindowPos(list, HWND_TOP, 0, 0, 0, 0, kRestackOnly);
+}
+
+// The owner takes the activation from the list, or this program takes it back from another: either
+// may bring the owner to the top.
+void OnListActivation(HWND list, bool ownerMayRise) {
+  if (ownerMayRise) PostMessageA(list, kMsgStayAboveOwner, 0, 0);
+}
+
 LRESULT OnListPosChanging(HWND list, UINT msg, WPARAM wp, LPARAM lp) {
   if (app.monitorHeight == 0) return CallPreviousProc(list, msg, wp, lp);
   reinterpret_cast<WINDOWPOS*>(lp)->cy = app.monitorHeight;
@@ -107,6 +142,9 @@ LRESULT CALLBACK TreeListProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_RBUTTONDOWN:       OnListRButtonDown(w, lp); break;
     case WM_NCRBUTTONDOWN:     OnListNcRButtonDown(w, wp); break;
     case WM_WINDOWPOSCHANGING: return OnListPosChanging(w, msg, wp, lp);
+    case WM_ACTIVATE:          OnListActivation(w, LOWORD(wp) == WA_INACTIVE); break;
+    case WM_ACTIVATEAPP:       OnListActivation(w, wp != FALSE); break;
+    case kMsgStayAboveOwner:   OnListStayAboveOwner(w); return 0;
     default:                   break;
   }
   return CallPreviousProc(w, msg, wp, lp);

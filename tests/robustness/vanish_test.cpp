@@ -62,7 +62,8 @@ TEST_F(RobustTest, HistoryStepsAndCloseMovePastEntriesWhoseWindowsOrRelationsVan
   ASSERT_EQ(GetWindow(w3, GW_OWNER), b);
   auto change = [&](HWND w, HWND p, DWORD kind) {
     Lock(w, p);
-    kind ? ChangeRelation(1) : Click(IDC_SETPARENT);  // the owner button starts disabled
+    // The owner button starts disabled.
+    kind ? ChangeRelation(HistoryEntry::Kind::SetOwner) : Click(IDC_SETPARENT);
   };
   auto counter = [&] { return WindowText(Item(IDC_COUNTER)); };
   change(w1, p1, 0);
