@@ -139,6 +139,26 @@ TEST_F(PickAndRestore, UndoAndRedoExchangeWAndClosingPutsItBack) {
   SendMessageA(tool_.dlg, WM_COMMAND, IDC_REDO, 0);
   EXPECT_EQ(ParentAndRect(helper_.child), changed);
 
+  // A row of the tree list chosen as the list does it (the selection, then its notification)
+  // makes P the window that the row's item data names: here the helper's message-only window,
+  // shown in the message-only tree ('o'). "Top-L" lists the windows made since the tool started.
+  SendMessageA(tool_.dlg, WM_COMMAND, IDC_FILTER_TOPL, 0);
+  HWND combo = tool_.Item(IDC_TREECOMBO);
+  LRESULT row = CB_ERR;
+  for (LRESULT i = SendMessageA(combo, CB_GETCOUNT, 0, 0) - 1; i >= 0 && row == CB_ERR; --i) {
+    if (SendMessageA(combo, CB_GETITEMDATA, i, 0) == reinterpret_cast<LRESULT>(helper_.msg)) row = i;
+  }
+  ASSERT_NE(row, CB_ERR) << "the tree list has no row of the message-only window";
+  SendMessageA(combo, CB_SETCURSEL, row, 0);
+  SendMessageA(tool_.dlg, WM_COMMAND, MAKEWPARAM(IDC_TREECOMBO, CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(combo));
+  const std::function<std::string()> msgRow = [&] {
+    HWND msg = helper_.msg;
+    return ExpectedRow(msg, {"o", EnumPosition(GetAncestor(msg, GA_PARENT), msg), " _O_HE-", "WinHostMsg",
+                             WindowText(msg), 0, "winhost.exe"});
+  };
+  EXPECT_TRUE(ReadingBecomes("row 2", [&] { return Row(2); }, msgRow, 5000));
+
   EXPECT_EQ(tool_.Close(), 0u);
   EXPECT_EQ(ParentAndRect(helper_.child), former_);
 }

@@ -244,6 +244,10 @@ DWORD ToolPatience() {
 }
 
 ToolProcess::ToolProcess() {
+  // The dialog must not appear under the pointer: a slow (emulated) tool that reads the pointer's
+  // entry into its dialog late puts the cursor back there for a moment, and a pick of that moment
+  // takes the old point. The screen's far corner holds no window of the tests.
+  MouseTo(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
   DWORD started = GetTickCount();
   if (!StartProgram("\"" + ToolProgram() + "\"", &pi_)) return;
   PumpUntil([&] {
