@@ -21,7 +21,7 @@ suite=bookworm
 # The first Debian mirror that apt uses here (deb822 URIs or one-line sources; comments skipped).
 mirror=$(sed -n -e 's/^URIs:[[:space:]]*//p' -e 's/^deb[[:space:]]\+\(\[[^]]*\][[:space:]]\+\)\?//p' \
            /etc/apt/sources.list /etc/apt/sources.list.d/*.sources /etc/apt/sources.list.d/*.list 2>/dev/null |
-         tr ' ' '\n' | grep -E '^https?://.*/debian/?$' | head -1)
+         tr ' ' '\n' | grep -E '^https?://.*/debian/?$' | head -1 || true)
 mirror=${mirror:-http://deb.debian.org/debian}
 mkdir -p "$cache/archives/partial"
 base="$cache/base-$suite-minbase-$(printf '%s' "$mirror" | sha256sum | cut -c1-12).tar"
