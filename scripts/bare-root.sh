@@ -28,13 +28,13 @@ base="$cache/base-$suite-minbase-$(printf '%s' "$mirror" | sha256sum | cut -c1-1
 if [ ! -s "$base" ] || [ -n "$(find "$base" -mtime +7)" ]; then
   command -v debootstrap >/dev/null || { apt-get update -qq; apt-get install -y -qq debootstrap >/dev/null; }
   echo "making the base root: debootstrap --variant=minbase $suite $mirror"
-  tmp=$(mktemp -d "$cache/debootstrap.XXXXXX")
+  tmp=$(mktemp -d "$cache/debootstrap.XXXXXX") && chmod 755 "$tmp"  # the root's own /: apt's user reads it
   debootstrap --variant=minbase "$suite" "$tmp" "$mirror" >"$cache/debootstrap.log" 2>&1 ||
     { echo "debootstrap failed: $(tail -1 "$cache/debootstrap.log")"; rm -rf --one-file-system "$tmp"; exit 1; }
   tar -C "$tmp" -cf "$base.tmp" . && mv "$base.tmp" "$base" && rm -rf --one-file-system "$tmp"
 fi
 
-root=$(mktemp -d "$cache/root.XXXXXX")
+root=$(mktemp -d "$cache/root.XXXXXX") && chmod 755 "$root"
 mounts=(proc dev dev/pts tmp/.X11-unix var/cache/apt/archives)
 cleanup() {
   local m i
