@@ -19,9 +19,9 @@ cmds=("$@")
 cache=${WINREL_BARE_CACHE:-/var/cache/winrel-bare}
 suite=bookworm
 # The first Debian mirror that apt uses here (deb822 URIs or one-line sources; comments skipped).
+sources=(/etc/apt/sources.list /etc/apt/sources.list.d/*.sources /etc/apt/sources.list.d/*.list)
 mirror=$(sed -n -e 's/^URIs:[[:space:]]*//p' -e 's/^deb[[:space:]]\+\(\[[^]]*\][[:space:]]\+\)\?//p' \
-           /etc/apt/sources.list /etc/apt/sources.list.d/*.sources /etc/apt/sources.list.d/*.list 2>/dev/null |
-         tr ' ' '\n' | grep -E '^https?://.*/debian/?$' | head -1 || true)
+           "${sources[@]}" 2>/dev/null | tr ' ' '\n' | grep -E '^https?://.*/debian/?$' | head -1 || true)
 mirror=${mirror:-http://deb.debian.org/debian}
 mkdir -p "$cache/archives/partial"
 base="$cache/base-$suite-minbase-$(printf '%s' "$mirror" | sha256sum | cut -c1-12).tar"
@@ -29,8 +29,11 @@ if [ ! -s "$base" ] || [ -n "$(find "$base" -mtime +7)" ]; then
   command -v debootstrap >/dev/null || { apt-get update -qq; apt-get install -y -qq debootstrap >/dev/null; }
   echo "making the base root: debootstrap --variant=minbase $suite $mirror"
   tmp=$(mktemp -d "$cache/debootstrap.XXXXXX") && chmod 755 "$tmp"  # the root's own /: apt's user reads it
-  debootstrap --variant=minbase "$suite" "$tmp" "$mirror" >"$cache/debootstrap.log" 2>&1 ||
-    { echo "debootstrap failed: $(tail -1 "$cache/debootstrap.log")"; rm -rf --one-file-system "$tmp"; exit 1; }
+  if ! debootstrap --variant=minbase "$suite" "$tmp" "$mirror" >"$cache/debootstrap.log" 2>&1; then
+    echo "debootstrap failed: $(tail -1 "$cache/debootstrap.log")"
+    rm -rf --one-file-system "$tmp"
+    exit 1
+  fi
   tar -C "$tmp" -cf "$base.tmp" . && mv "$base.tmp" "$base" && rm -rf --one-file-system "$tmp"
 fi
 
@@ -43,7 +46,9 @@ cleanup() {
     mountpoint -q "$root/$m" 2>/dev/null && umount -l "$root/$m"
   done
   # Never delete through a mount of the host's folders: check first, stay on one file system.
-  for m in "${mounts[@]}"; do mountpoint -q "$root/$m" 2>/dev/null && { echo "$root/$m still mounted"; return; }; done
+  for m in "${mounts[@]}"; do
+    mountpoint -q "$root/$m" 2>/dev/null && { echo "$root/$m still mounted"; return; }
+  done
   rm -rf --one-file-system "$root"
 }
 trap cleanup EXIT

@@ -21,7 +21,8 @@ tool=$!
 # The dialog's caption names it; the report needs a few ticks to fill in once it shows.
 win=
 for _ in $(seq 1 240); do
-  win=$(xdotool search --onlyvisible --name 'Parent ,  Owner ,  Z-order' 2>/dev/null | head -1) && [ -n "$win" ] && break
+  win=$(xdotool search --onlyvisible --name 'Parent ,  Owner ,  Z-order' 2>/dev/null | head -1) || true
+  [ -n "$win" ] && break
   kill -0 "$tool" 2>/dev/null || { echo "the tool ended before its dialog showed" >&2; exit 1; }
   sleep 0.5
 done
