@@ -1,5 +1,7 @@
 // The main dialog as a user meets it, built from the real template with the real dialog procedure:
 // its controls and start-up, its window behaviour, and the help window.
+#include <algorithm>
+
 #include "app/app_state.h"
 #include "app/main_dlg.h"
 #include "res/resource.h"
@@ -68,7 +70,13 @@ const char kHelp[] =
     "  ! - Tid (top-level) == Tid (Desktop)\r\n  = - top  top-level  (notopmost)\r\n  o - message-only\r\n\r\n"
     "  -----------\r\n  Init: 2006-06-06\r\n";
 
-RECT DluRect(HWND dlg, int x, int y, int w, int h) { RECT r = {x, y, x + w, y + h}; MapDialogRect(dlg, &r); return r; }
+// As the dialog manager places a control: its position and its size are mapped on their own, so the
+// right and bottom edges take both roundings (x + w mapped at once may round otherwise).
+RECT DluRect(HWND dlg, int x, int y, int w, int h) {
+  RECT r = {x, y, w, h};
+  MapDialogRect(dlg, &r);
+  return {r.left, r.top, r.left + r.right, r.top + r.bottom};
+}
 RECT RectOf(HWND w) { RECT r{}; GetWindowRect(w, &r); return r; }
 std::vector<LONG> Sides(RECT r) { return {r.left, r.top, r.right, r.bottom}; }
 POINT CenterOf(RECT r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
@@ -194,8 +202,14 @@ TEST_F(MainDialog, AnswersCursorsSystemMenuColoursAndTrackSizeAndLeavesTheRestTo
 
 TEST_F(MainDialog, ARealLeftDragMovesTheDialogByItsBodyAndLegendWidensItByACornerAndMovesHelp) {
   StopTimer();
+  // Every drag must stay on the screen in use, whatever size the dialog's font gives it: the corner
+  // drag widens it by 70 pixels. The help window goes below it.
+  const RECT start = RectOf(dlg_);
+  const LONG room = GetSystemMetrics(SM_CXSCREEN) - 80 - (start.right - start.left);
+  SetWindowPos(dlg_, nullptr, std::max(0L, std::min(start.left, room)), start.top, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   HWND help = OpenHelp(dlg_);
-  SetWindowPos(help, nullptr, 20, 600, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);  // off the dialog
+  SetWindowPos(help, nullptr, 20, RectOf(dlg_).bottom + 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   // Each drag starts from the same place; a disabled button leaves the press to the dialog.
   struct { HWND window; POINT from; LONG dx, dy, move; } cases[] = {
       {dlg_, CenterOf(RectOf(app.hLegendPane)), 40, 25, 1}, {dlg_, CenterOf(RectOf(Item(IDC_TEXT))), -50, 30, 1},

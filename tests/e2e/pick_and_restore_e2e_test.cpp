@@ -57,42 +57,54 @@ class PickAndRestore : public ::testing::Test {
   }
   std::string PRow() { return RowOf(p_, " _O_VE-", "TestTop", 0, OwnExeName()); }
   std::string WRow() { return RowOf(helper_.child, " _C_VE-", "WinHostChild", 77, "winhost.exe"); }
-  bool RowsFourToEightAre(const std::string& row) {
-    for (int k = 4; k <= 8; ++k) if (Row(k) != row) return false;
-    return true;
+  std::string RowsFourToEight() {
+    std::string rows;
+    for (int k = 4; k <= 8; ++k) rows += Row(k);
+    return rows;
+  }
+  std::string Lock() {
+    return SendMessageA(tool_.Item(IDC_LOCK), BM_GETCHECK, 0, 0) == BST_CHECKED ? "checked" : "unchecked";
   }
 
-  // Points at a window until the report describes it, then holds the key down until picked()
-  // is true, and lets it go.
-  bool Pick(POINT at, const std::function<std::string()>& row, const char* key, int vk,
-            const std::function<bool()>& picked) {
-    if (!MouseTo(at.x, at.y) || !PumpUntil([&] { return Row(1) == row(); }, 10000)) return false;
-    bool ok = KeyDown(key) && PumpUntil([&] { return Down(vk) && picked(); }, 10000);
-    return KeyUp(key) && PumpUntil([vk] { return !Down(vk); }) && ok;
+  // Points at a window until the report's first row describes it, then holds the key down until
+  // the reading `what` shows the pick, and lets the key go. Waits are scaled for an emulated tool.
+  ::testing::AssertionResult Pick(POINT at, const std::function<std::string()>& row, const char* key, int vk,
+                                  const char* what, const std::function<std::string()>& read,
+                                  const std::function<std::string()>& picked) {
+    if (!MouseTo(at.x, at.y)) return ::testing::AssertionFailure() << "xdotool did not move the pointer";
+    ::testing::AssertionResult shown = ReadingBecomes("row 1", [&] { return Row(1); }, row, 10000);
+    if (!shown) return shown;
+    ::testing::AssertionResult result = ::testing::AssertionFailure() << key << " did not go down";
+    if (KeyDown(key) && PumpUntil([vk] { return Down(vk); })) {
+      result = ReadingBecomes(what, read, picked, 10000);
+    }
+    if (!KeyUp(key) || !PumpUntil([vk] { return !Down(vk); })) {
+      return ::testing::AssertionFailure() << key << " did not come up";
+    }
+    return result;
   }
 
   // F9 at the point f9 in P, F8 on the helper's child; then "SetParent  (Parent)".
   void PickAndSetParent(POINT f9) {
     ASSERT_EQ(WindowFromPoint(f9), p_);
-    ASSERT_TRUE(Pick(f9, [&] { return PRow(); }, "F9", VK_F9, [&] { return Row(2) == PRow(); }));
-    EXPECT_EQ(SendMessageA(tool_.Item(IDC_LOCK), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    const std::function<std::string()> pRow = [&] { return PRow(); }, wRow = [&] { return WRow(); };
+    ASSERT_TRUE(Pick(f9, pRow, "F9", VK_F9, "row 2", [&] { return Row(2); }, pRow));
+    EXPECT_EQ(Lock(), "unchecked");
     POINT onW = {0, 0};
     ClientToScreen(helper_.child, &onW);
     onW = {onW.x + 40, onW.y + 40};
     ASSERT_EQ(WindowFromPoint(onW), helper_.child);
-    ASSERT_TRUE(Pick(onW, [&] { return WRow(); }, "F8", VK_F8, [&] {
-      return SendMessageA(tool_.Item(IDC_LOCK), BM_GETCHECK, 0, 0) == BST_CHECKED;
-    }));
+    ASSERT_TRUE(Pick(onW, wRow, "F8", VK_F8, "the lock", [&] { return Lock(); }, [] { return "checked"; }));
 
     // Away from W, the report stays on it: a new text of W shows up there.
     ASSERT_TRUE(MouseTo(f9.x, f9.y));
     SetWindowTextA(helper_.child, (helper_.tag + " renamed").c_str());
-    ASSERT_TRUE(PumpUntil([&] { return Row(1) == WRow(); }, 10000)) << Row(1);
+    ASSERT_TRUE(ReadingBecomes("row 1", [&] { return Row(1); }, wRow, 10000));
     EXPECT_EQ(WindowText(tool_.Item(IDC_REPORT)).substr(0, sizeof kHeader - 1), kHeader);
     EXPECT_EQ(Row(2), PRow());
     EXPECT_EQ(Row(3), kZeroRow);  // a child has no owner
     std::string top = RowOf(helper_.top, " _O_VE-", "WinHostTop", 0, "winhost.exe");
-    EXPECT_TRUE(RowsFourToEightAre(top)) << "expected " << top;
+    EXPECT_EQ(RowsFourToEight(), top + top + top + top + top);
 
     RECT r, now;
     GetWindowRect(helper_.child, &r);
@@ -104,8 +116,12 @@ class PickAndRestore : public ::testing::Test {
     EXPECT_EQ(now.right - now.left, r.right - r.left);
     EXPECT_EQ(now.bottom - now.top, r.bottom - r.top);
     EXPECT_EQ(WindowText(tool_.Item(IDC_COUNTER)), "1");
-    // The next tick names P as W's parent and ancestors.
-    EXPECT_TRUE(PumpUntil([&] { return RowsFourToEightAre(PRow()); })) << Row(4);
+    // The next tick names P as W's parent and ancestors; row 4 is GetWindowLongA(GWL_HWNDPARENT),
+    // a 32-bit reading in the 32-bit build.
+    EXPECT_TRUE(ReadingBecomes("rows 4 to 8", [&] { return RowsFourToEight(); }, [&] {
+      std::string p = PRow();
+      return p + p + p + p + p;
+    }, 5000));
   }
 
   ToolProcess tool_;
@@ -123,6 +139,26 @@ TEST_F(PickAndRestore, UndoAndRedoExchangeWAndClosingPutsItBack) {
   SendMessageA(tool_.dlg, WM_COMMAND, IDC_REDO, 0);
   EXPECT_EQ(ParentAndRect(helper_.child), changed);
 
+  // A row of the tree list chosen as the list does it (the selection, then its notification)
+  // makes P the window that the row's item data names: here the helper's message-only window,
+  // shown in the message-only tree ('o'). "Top-L" lists the windows made since the tool started.
+  SendMessageA(tool_.dlg, WM_COMMAND, IDC_FILTER_TOPL, 0);
+  HWND combo = tool_.Item(IDC_TREECOMBO);
+  LRESULT row = CB_ERR;
+  for (LRESULT i = SendMessageA(combo, CB_GETCOUNT, 0, 0) - 1; i >= 0 && row == CB_ERR; --i) {
+    if (SendMessageA(combo, CB_GETITEMDATA, i, 0) == reinterpret_cast<LRESULT>(helper_.msg)) row = i;
+  }
+  ASSERT_NE(row, CB_ERR) << "the tree list has no row of the message-only window";
+  SendMessageA(combo, CB_SETCURSEL, row, 0);
+  SendMessageA(tool_.dlg, WM_COMMAND, MAKEWPARAM(IDC_TREECOMBO, CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(combo));
+  const std::function<std::string()> msgRow = [&] {
+    HWND msg = helper_.msg;
+    return ExpectedRow(msg, {"o", EnumPosition(GetAncestor(msg, GA_PARENT), msg), " _O_HE-", "WinHostMsg",
+                             WindowText(msg), 0, "winhost.exe"});
+  };
+  EXPECT_TRUE(ReadingBecomes("row 2", [&] { return Row(2); }, msgRow, 5000));
+
   EXPECT_EQ(tool_.Close(), 0u);
   EXPECT_EQ(ParentAndRect(helper_.child), former_);
 }
@@ -131,7 +167,7 @@ TEST_F(PickAndRestore, ClosingWithF8AndF9HeldKeepsTheChange) {
   ASSERT_NO_FATAL_FAILURE(PickAndSetParent({1000, 200}));
   std::string changed = ParentAndRect(helper_.child);
   ASSERT_TRUE(KeyDown("F8") && KeyDown("F9"));
-  bool held = PumpUntil([] { return Down(VK_F8) && Down(VK_F9); });
+  bool held = PumpUntil([] { return Down(VK_F8) && Down(VK_F9); }, 10000);
   DWORD code = held ? tool_.Close() : STILL_ACTIVE;
   KeyUp("F8");
   KeyUp("F9");

@@ -1,6 +1,7 @@
 #include "support/test_support.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "app/app_state.h"
 #include "app/main_dlg.h"
@@ -212,21 +213,62 @@ BOOL CALLBACK FindToolDialogProc(HWND w, LPARAM lp) {
 
 }  // namespace
 
+::testing::AssertionResult ReadingBecomes(const char* what, const std::function<std::string()>& read,
+                                          const std::function<std::string()>& expected, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  const std::string first = read();
+  std::string last = first;
+  if (PumpUntil([&] { return (last = read()) == expected(); }, timeoutMs * ToolPatience())) {
+    return ::testing::AssertionSuccess();
+  }
+  const std::string waited = std::to_string((GetTickCount() - start) / 1000) + " s";
+  if (last == first) {
+    return ::testing::AssertionFailure() << "slow: " << what << " still read '" << first << "' after "
+                                         << waited << ", expected '" << expected() << "'";
+  }
+  return ::testing::AssertionFailure() << "wrong: " << what << " changed from '" << first << "' to '" << last
+                                       << "' in " << waited << ", expected '" << expected() << "'";
+}
+
+std::string ToolProgram() {
+  char path[MAX_PATH] = "";
+  DWORD n = GetEnvironmentVariableA("WINREL_TOOL", path, MAX_PATH);
+  return n > 0 && n < MAX_PATH ? std::string(path) : BuiltProgram("..\\winrel.exe");
+}
+
+DWORD ToolPatience() {
+  char text[16] = "";
+  DWORD n = GetEnvironmentVariableA("WINREL_TOOL_PATIENCE", text, sizeof text);
+  DWORD factor = n > 0 && n < sizeof text ? strtoul(text, nullptr, 10) : 1;
+  return factor > 0 ? factor : 1;
+}
+
 ToolProcess::ToolProcess() {
-  if (!StartProgram("\"" + BuiltProgram("..\\winrel.exe") + "\"", &pi_)) return;
+  // The dialog must not appear under the pointer: a slow (emulated) tool that reads the pointer's
+  // entry into its dialog late puts the cursor back there for a moment, and a pick of that moment
+  // takes the old point. The screen's far corner holds no window of the tests.
+  MouseTo(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+  DWORD started = GetTickCount();
+  if (!StartProgram("\"" + ToolProgram() + "\"", &pi_)) return;
   PumpUntil([&] {
     FindDialogOf find = {pi_.dwProcessId, nullptr};
     EnumWindows(FindToolDialogProc, reinterpret_cast<LPARAM>(&find));
     dlg = find.found;
     return dlg != nullptr && IsWindowVisible(dlg);
-  }, 20000);
-  if (!dlg) ADD_FAILURE() << "the tool's main dialog did not appear";
+  }, 30000 * ToolPatience());
+  if (!dlg) {
+    ADD_FAILURE() << "the main dialog of " << ToolProgram() << " did not appear in "
+                  << (GetTickCount() - started) / 1000 << " s";
+  } else if (ToolPatience() > 1) {
+    printf("%s showed its dialog after %lu s\n", ToolProgram().c_str(), (GetTickCount() - started) / 1000);
+  }
 }
 
 DWORD ToolProcess::WaitExit(DWORD timeoutMs) {
   DWORD code = STILL_ACTIVE;
   if (!pi_.hProcess) return code;
-  PumpUntil([&] { return WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0; }, timeoutMs);
+  PumpUntil([&] { return WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0; },
+            timeoutMs * ToolPatience());
   GetExitCodeProcess(pi_.hProcess, &code);
   return code;
 }

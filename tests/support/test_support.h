@@ -9,6 +9,12 @@
 
 #include <gtest/gtest.h>
 
+// Pumps messages until read() gives expected() or timeoutMs times the tool's patience passed. A
+// failure tells a slow program (the reading never moved from its first value) from a wrong one
+// (it moved, to another value); `what` names the reading in the message.
+::testing::AssertionResult ReadingBecomes(const char* what, const std::function<std::string()>& read,
+                                          const std::function<std::string()>& expected, DWORD timeoutMs);
+
 // Processes pending messages of this thread (all windows), without waiting.
 void Pump();
 // Pumps messages until cond() is true or timeoutMs passed; returns the last value of cond().
@@ -88,7 +94,15 @@ bool StartProgram(const std::string& commandLine, PROCESS_INFORMATION* pi);
 // Path of a program built beside the tests (winhost.exe) or the tool itself.
 std::string BuiltProgram(const char* name);
 
-// The built tool (winrel.exe) started as its own process; finds its main dialog by caption.
+// The tool under test: the 64-bit build beside the tests, or the program that WINREL_TOOL names
+// (the shipped 32-bit build, which runs emulated and so much slower).
+std::string ToolProgram();
+// How many times longer than the 64-bit tool the tool under test may take to react: the factor
+// that WINREL_TOOL_PATIENCE gives, 1 without it. Waits on the tool's reactions are scaled by it.
+DWORD ToolPatience();
+
+// The tool started as its own process; finds its main dialog by caption. Its start may take
+// minutes under emulation, so the wait for the dialog is 30 s times the patience.
 class ToolProcess {
  public:
   ToolProcess();
@@ -98,6 +112,7 @@ class ToolProcess {
 
   bool ok() const { return dlg != nullptr; }
   // Sends WM_CLOSE and waits for the process to end; returns its exit code (or STILL_ACTIVE).
+  // The time limit is scaled by the patience.
   DWORD Close(DWORD timeoutMs = 15000);
   // Waits for the process to end (after something else closed it); returns its exit code.
   DWORD WaitExit(DWORD timeoutMs = 15000);
