@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds both targets: build/x86 (the shipped 32-bit tool) and build/x64 (64-bit, with tests).
+# Builds both targets with their tests: build/x86 (the shipped 32-bit tool) and build/x64 (64-bit).
 # `build.sh tool` builds only the 64-bit tool, which is what scripts/run.sh starts.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,7 +13,7 @@ if [ "${1:-}" = tool ]; then
   cmake --build build/x64 -j"$(nproc)" --target winrel
   exit 0
 fi
-cmake -S . -B build/x86 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-i686.cmake" >/dev/null
+cmake -S . -B build/x86 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-i686.cmake" -DWINREL_TESTS=ON >/dev/null
 cmake --build build/x86 -j"$(nproc)"
 configure_x64
 cmake --build build/x64 -j"$(nproc)"

@@ -13,11 +13,25 @@ constexpr char kHeader[] =
     "        Id /hMenu        Pid        Tid        Exe";
 constexpr char kZeroRow[] = "\r\n\r\n  0";
 
+struct PositionWalk {
+  HWND target;
+  int count;
+  bool found;
+};
+
+// A named CALLBACK, not a lambda: the 32-bit build calls enumeration callbacks as stdcall.
+inline BOOL CALLBACK CountUpToProc(HWND w, LPARAM lp) {
+  PositionWalk& walk = *reinterpret_cast<PositionWalk*>(lp);
+  ++walk.count;
+  walk.found = w == walk.target;
+  return !walk.found;
+}
+
 // 1-based place of target among the descendants of root, in EnumChildWindows order; 0 when absent.
 inline int EnumPosition(HWND root, HWND target) {
-  struct Walk { HWND target; int count; bool found; } walk = {target, 0, false};
-  auto step = [](HWND w, LPARAM lp) -> BOOL { auto& s = *(Walk*)lp; ++s.count; return !(s.found = (w == s.target)); };
-  return EnumChildWindows(root, step, reinterpret_cast<LPARAM>(&walk)), walk.found ? walk.count : 0;
+  PositionWalk walk = {target, 0, false};
+  EnumChildWindows(root, CountUpToProc, reinterpret_cast<LPARAM>(&walk));
+  return walk.found ? walk.count : 0;
 }
 
 // Tree prefix (" " desktop, "o" message-only), Z-order place and the fields as the row shows them.

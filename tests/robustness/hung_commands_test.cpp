@@ -100,6 +100,11 @@ BOOL CALLBACK EndStrayDialogProc(HWND w, LPARAM) {
   return TRUE;
 }
 
+// A named CALLBACK, not a lambda: the 32-bit build calls timer procedures as stdcall.
+void CALLBACK EndStrayDialogsTimerProc(HWND, UINT, UINT_PTR, DWORD) {
+  EnumThreadWindows(GetCurrentThreadId(), EndStrayDialogProc, 0);
+}
+
 class HungTest : public RobustTest {
  protected:
   DWORD MsClicking(int id) {
@@ -168,9 +173,7 @@ TEST_F(HungTest, EveryCommandThatWouldWaitForAHungWindowIsRefusedAtOnceAndChange
       {IDC_ZBOTTOM, 0},   {IDC_TOOLWIN, 1},  {IDC_APPWIN, 1},  {IDC_ZUP, 1},       {IDC_ZDOWN, 1},
       {IDC_CREATEWND, 0}, {IDC_CREATEDLG, 0}, {IDC_DLGBOX, 0}, {IDC_MSGBOX, 0},
   };
-  UINT_PTR guard = SetTimer(nullptr, 0, 2 * kPromptMs, [](HWND, UINT, UINT_PTR, DWORD) {
-    EnumThreadWindows(GetCurrentThreadId(), EndStrayDialogProc, 0);
-  });
+  UINT_PTR guard = SetTimer(nullptr, 0, 2 * kPromptMs, EndStrayDialogsTimerProc);
   SetWindowTextA(app.hTreeCombo, "12");
   for (HWND t : {hung.top, hung.child, stayUnder}) {
     const std::string before = StateOf(t);

@@ -44,18 +44,22 @@ struct Watch {  // the class Watched looks for, what it does with the window, an
   const char* cls; std::function<bool(HWND)> step; HWND found; DWORD start; bool done;
 } watch;
 
+// A named CALLBACK, not a lambda: the 32-bit build calls timer procedures as stdcall.
+void CALLBACK WatchTimerProc(HWND, UINT, UINT_PTR, DWORD) {
+  if (GetTickCount() - watch.start > 30000) {  // a failure must not hold the test in a loop
+    if (HWND left = ThreadWindow("#32770")) EndDialog(left, 0);
+    watch.found = nullptr;
+    watch.done = true;
+  } else if (!watch.done && (watch.found || (watch.found = ThreadWindow(watch.cls)))) {
+    watch.done = watch.step(watch.found);
+  }
+}
+
 // Clicks a creating button; a thread timer, which a modal loop dispatches too, shows the new
 // window to step() until that has seen it end. Returns it, or 0 if it did not appear or end.
 HWND Watched(int id, const char* cls, std::function<bool(HWND)> step) {
   watch = {cls, step, nullptr, GetTickCount(), false};
-  UINT_PTR timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
-    if (GetTickCount() - watch.start > 30000) {  // a failure must not hold the test in a loop
-      if (HWND left = ThreadWindow("#32770")) EndDialog(left, 0);
-      watch.found = nullptr, watch.done = true;
-    } else if (!watch.done && (watch.found || (watch.found = ThreadWindow(watch.cls)))) {
-      watch.done = watch.step(watch.found);
-    }
-  });
+  UINT_PTR timer = SetTimer(nullptr, 0, 20, WatchTimerProc);
   PostMessageA(app.hMainDlg, WM_COMMAND, id, 0);
   PumpUntil([] { return watch.done; }, 40000);
   KillTimer(nullptr, timer);
