@@ -194,12 +194,24 @@ bool RunPart(HWND pseudo, HWND root, LPARAM pass) {
 }
 
 // Starts a build pass. A list that is already empty is left alone: emptying it again would
-// only clear the edit field, which the text commands read as their input.
-void StartBuild() {
+// only clear the edit field, which the text commands read as their input. A shown list would
+// repaint and reset its scroll bar at every addition, round trips to the server each: it is
+// drawn once, when the pass ends. A hidden one is left as it is, since the default handling of
+// WM_SETREDRAW marks a window visible. Returns whether the drawing waits for FinishBuild.
+bool StartBuild() {
   app.enumCount = 0;
   ForgetTreePath();
+  bool drawLater = IsWindowVisible(app.hTreeList) != FALSE;
+  if (drawLater) SendMessageA(app.hTreeList, WM_SETREDRAW, FALSE, 0);
   if (app.compareFoundDifference || SendMessageA(app.hTreeCombo, CB_GETCOUNT, 0, 0) > 0)
     SendMessageA(app.hTreeCombo, CB_RESETCONTENT, 0, 0);
+  return drawLater;
+}
+
+void FinishBuild(bool drawLater) {
+  if (!drawLater) return;
+  SendMessageA(app.hTreeList, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(app.hTreeList, nullptr, TRUE);
 }
 
 // The rows produced all matched. A pass that produced no row at all still builds, so that the
@@ -222,9 +234,10 @@ void RefreshDescendants() {
   if (EnumTreeProc(w, kComparePass)) EnumChildWindows(w, EnumTreeProc, kComparePass);
   if (ListIsCurrent()) return;
 
-  StartBuild();
+  bool drawLater = StartBuild();
   EnumTreeProc(w, kBuildPass);
   EnumChildWindows(w, EnumTreeProc, kBuildPass);
+  FinishBuild(drawLater);
   char label[kLabelChars];
   wsprintfA(label, "%lu", app.enumCount);
   WriteCountLabel(label);
@@ -237,10 +250,11 @@ void RefreshWholeTree() {
   if (ListIsCurrent()) return;
 
   app.topTopLevelCount = 0;
-  StartBuild();
+  bool drawLater = StartBuild();
   RunPart(HWND_DESKTOP_VALUE, app.hDesktop, kBuildPass);
   DWORD desktopCount = app.enumCount;
   RunPart(HWND_MESSAGE_VALUE, app.hMessageRoot, kBuildPass);
+  FinishBuild(drawLater);
   char label[kLabelChars];
   wsprintfA(label, "%lu   o%lu", desktopCount, app.enumCount - desktopCount);
   WriteCountLabel(label);
