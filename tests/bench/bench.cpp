@@ -491,12 +491,14 @@ void LatencyRows(const Scene& s, const char* what, int moves, double capMs) {
 
 // CPU time of this process and of the Wine server over a still scene with the monitor off and
 // the cursor resting on the helper's top window, today's routines and the tool's in alternation.
-void IdleRows(const Scene& s, double seconds) {
+void IdleRows(const Scene& s, const char* where, HWND under, double seconds) {
   std::string server = WineServerPid();
   app.lockW = FALSE;
   CheckDlgButton(s.dlg, IDC_LOCK, BST_UNCHECKED);
   MonitorOff();
-  SetCursorPos(500, 400);
+  RECT r;
+  GetWindowRect(under, &r);
+  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
   SetTimer(s.dlg, IDT_INSPECT, 100, nullptr);
   double self[2] = {0, 0}, wineserver[2] = {0, 0}, wall[2] = {0, 0};
   for (int round = 0; round < 2; ++round) {
@@ -514,12 +516,13 @@ void IdleRows(const Scene& s, double seconds) {
   KillTimer(s.dlg, IDT_INSPECT);
   Pump();
   for (int reference = 1; reference >= 0; --reference) {
-    printf("  idle, still scene, monitor off, %s: this process %.1f%% of a core, Wine server %s (%.0f s)\n",
+    printf("  idle, cursor on %s, %s: this process %.1f%% of a core, Wine server %s (%.0f s)\n", where,
            reference ? "before" : "now", 100 * self[reference] / wall[reference],
            server.empty() ? "?" : (std::to_string(100 * wineserver[reference] / wall[reference]).substr(0, 4) + "%").c_str(),
            wall[reference] / 1000);
   }
-  printf("  ratio: idle CPU now / before (this process) %.2f\n", self[0] / self[1]);
+  printf("  ratio: idle CPU now / before, cursor on %s: this process %.2f, Wine server %.2f\n", where,
+         self[0] / self[1], wineserver[1] > 0 ? wineserver[0] / wineserver[1] : 0.0);
 }
 
 void RunSize(int n, int tickCount, bool idle) {
@@ -649,7 +652,8 @@ void RunSize(int n, int tickCount, bool idle) {
   LatencyRows(s, "still, monitor on", moves, 20000);
   if (idle) {
     Progress("idle");
-    IdleRows(s, 20);
+    IdleRows(s, "the helper's top window", s.top, 20);
+    IdleRows(s, "the innermost window of the chain", s.deep, 20);
   }
   printf("  load average after: %s\n", LoadAverage().c_str());
   fflush(stdout);
