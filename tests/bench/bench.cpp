@@ -1,13 +1,16 @@
-// winrel_bench: what one inspection tick and one tree refresh cost, against the floor of the
-// window calls they cannot avoid, with 100, 500 and 2,000 windows of another process on the
-// desktop. Prints one table per size. Run: bash scripts/bench.sh [sizes]
+// winrel_bench: what one inspection tick and one tree refresh cost, against the least work that
+// gives the same output, with 100, 500 and 2,000 windows of another process on the desktop; how
+// soon the report follows a cursor move; the idle cost; and a churning desktop. Prints one table
+// per size. Run: bash scripts/bench.sh [sizes] [nochurn] [noidle] [churnonly] [ticks=N]
 //
 // Method. Every figure is a median over repetitions (the worst is printed beside it), since the
-// machine is shared and one sample says little. A floor is the same window calls as the measured
-// code makes, in a bare loop over the same windows, so "measured / floor" shows the overhead of
-// the code itself. Tick and floor, refresh and floor are measured in alternation, so a change in
-// the machine's load touches both. Nothing that counts messages runs while something is timed:
-// a WH_CALLWNDPROC hook makes every message this thread sends to its own windows a round trip to
+// machine is shared and one sample says little. "Before" is the tick and the tree passes as they
+// were before one pass served them (tests/bench/reference.h); the run checks that both give the
+// same report and the same list. The least floor is the window calls the output needs, in a bare
+// loop over the same windows, so "measured / least floor" shows what the code costs beyond them.
+// Before, now and the floor are measured in alternation, so a change in the machine's load
+// touches all three. Nothing that counts messages runs while something is timed: a
+// WH_CALLWNDPROC hook makes every message this thread sends to its own windows a round trip to
 // the Wine server (about 0.3 ms instead of 1 us), which would swamp the tree's list reads.
 #include <windows.h>
 #include <tlhelp32.h>
@@ -193,7 +196,8 @@ TickFloor MeasureLeastTickFloor(HWND dlg, HWND w, HWND p, const char* report) {
   SendDlgItemMessageA(dlg, IDC_TARGET, WM_GETTEXT, 63, reinterpret_cast<LPARAM>(caption));
   std::vector<HWND> rows = TickRows(w, p), windows;
   for (HWND h : rows)
-    if (h && std::find(windows.begin(), windows.end(), h) == windows.end() && IsWindow(h)) windows.push_back(h);
+    if (h && std::find(windows.begin(), windows.end(), h) == windows.end() && IsWindow(h))
+      windows.push_back(h);
   std::vector<std::pair<HWND, HWND>> rootOf;  // window, root parent
   for (HWND h : windows) rootOf.push_back({h, GetAncestor(GetAncestor(h, GA_ROOT), GA_PARENT)});
   f.rest += Now() - t0;
@@ -298,7 +302,9 @@ std::vector<double>* gTickTimes;
 bool ServeUntil(const std::function<bool()>& done, double capMs) {
   double start = Now();
   while (Now() - start < capMs) {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    // Asleep until a message comes, as the dialog's own loop is: a poll would add its own cost.
+    DWORD left = static_cast<DWORD>(capMs - (Now() - start)) + 1;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, left, QS_ALLINPUT);
     MSG m;
     while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
       bool tick = m.message == WM_TIMER && m.hwnd == app.hMainDlg;
@@ -339,7 +345,18 @@ std::vector<double> MoveLatencies(const Spot (&spots)[2], int moves, double capM
   return times;
 }
 
-// CPU time in ms of a Linux process from /proc (Wine maps the root to Z:), "self" for this one.
+// CPU time in ms of this process.
+double OwnCpuMs() {
+  FILETIME created, exited, kernel, user;
+  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+  auto ms = [](const FILETIME& t) {
+    return static_cast<double>((static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 10000.0;
+  };
+  return ms(kernel) + ms(user);
+}
+
+// CPU time in ms of a Linux process from /proc (Wine maps the root to Z:). Not for this process:
+// the Wine server opens files for its clients, so "self" there is the server.
 double CpuMs(const std::string& pid) {
   FILE* f = fopen(("Z:\\proc\\" + pid + "\\stat").c_str(), "r");
   if (!f) return 0;
@@ -505,10 +522,10 @@ void IdleRows(const Scene& s, const char* where, HWND under, double seconds) {
     for (int reference = 1; reference >= 0; --reference) {
       gReferenceTicks = reference != 0;
       ServeUntil([] { return false; }, 500);  // the first ticks of this method settle the pane
-      double t0 = Now(), c0 = CpuMs("self"), w0 = server.empty() ? 0 : CpuMs(server);
+      double t0 = Now(), c0 = OwnCpuMs(), w0 = server.empty() ? 0 : CpuMs(server);
       ServeUntil([] { return false; }, seconds * 500);
       wall[reference] += Now() - t0;
-      self[reference] += CpuMs("self") - c0;
+      self[reference] += OwnCpuMs() - c0;
       wineserver[reference] += server.empty() ? 0 : CpuMs(server) - w0;
     }
   }
@@ -516,10 +533,12 @@ void IdleRows(const Scene& s, const char* where, HWND under, double seconds) {
   KillTimer(s.dlg, IDT_INSPECT);
   Pump();
   for (int reference = 1; reference >= 0; --reference) {
+    char serverShare[32] = "?";
+    double measured = wall[reference] / 1000;  // seconds; CPU ms per second / 10 is percent
+    if (!server.empty())
+      snprintf(serverShare, sizeof serverShare, "%.1f%%", wineserver[reference] / measured / 10);
     printf("  idle, cursor on %s, %s: this process %.1f%% of a core, Wine server %s (%.0f s)\n", where,
-           reference ? "before" : "now", 100 * self[reference] / wall[reference],
-           server.empty() ? "?" : (std::to_string(100 * wineserver[reference] / wall[reference]).substr(0, 4) + "%").c_str(),
-           wall[reference] / 1000);
+           reference ? "before" : "now", self[reference] / measured / 10, serverShare, measured);
   }
   printf("  ratio: idle CPU now / before, cursor on %s: this process %.2f, Wine server %.2f\n", where,
          self[0] / self[1], wineserver[1] > 0 ? wineserver[0] / wineserver[1] : 0.0);
@@ -597,7 +616,8 @@ void RunSize(int n, int tickCount, bool idle) {
     Pump();
     monitorTicks.push_back(Time([&] { InspectTick(dlg); }));
     Pump();
-    monitorFloors.push_back(MeasureLeastTickFloor(dlg, deep, top, app.report).total() + MeasureLeastTreeFloor());
+    double tickFloor = MeasureLeastTickFloor(dlg, deep, top, app.report).total();
+    monitorFloors.push_back(tickFloor + MeasureLeastTreeFloor());
   }
   // Counted: what the same still scene writes.
   writes = {};
@@ -683,7 +703,8 @@ void RunChurn() {
       StartSpies();
       LONG height = app.monitorHeight;
       app.monitorHeight = 0;
-      reports[reference].push_back(Time([&] { reference ? reference::InspectTick(s.dlg) : InspectTick(s.dlg); }));
+      auto tick = [&] { reference ? reference::InspectTick(s.dlg) : InspectTick(s.dlg); };
+      reports[reference].push_back(Time(tick));
       app.monitorHeight = height;
       refreshes[reference].push_back(Time([&] { reference ? reference::RefreshTree() : RefreshTree(); }));
       StopSpies();

@@ -19,7 +19,8 @@ using namespace tree_test;
 std::string WalkedPrefix(HWND w) {
   HWND parent = GetAncestor(w, GA_PARENT);
   int depth = 0;
-  for (HWND up = w; up && up != app.hDesktop && up != app.hMessageRoot; up = GetAncestor(up, GA_PARENT)) ++depth;
+  for (HWND up = w; up && up != app.hDesktop && up != app.hMessageRoot; up = GetAncestor(up, GA_PARENT))
+    ++depth;
   bool same = GetWindowThreadProcessId(w, nullptr) == GetWindowThreadProcessId(parent, nullptr);
   std::string prefix(depth, '+');
   prefix[0] = depth == 1 ? (same ? '!' : '.') : (same ? ' ' : '?');
@@ -33,7 +34,8 @@ int ExpectWalkedRows(const std::vector<HWND>& windows) {
     HWND w = reinterpret_cast<HWND>(row.data);
     if (std::find(windows.begin(), windows.end(), w) == windows.end()) continue;
     std::string prefix = WalkedPrefix(w);
-    EXPECT_EQ(row.line, TreeLine(w, prefix.size() == 1 ? TopMarkOf(w) : ' ', prefix, ClassOf(w), WindowText(w)));
+    char topMark = prefix.size() == 1 ? TopMarkOf(w) : ' ';
+    EXPECT_EQ(row.line, TreeLine(w, topMark, prefix, ClassOf(w), WindowText(w)));
     ++checked;
   }
   return checked;
@@ -57,7 +59,8 @@ TEST_F(TreePass, RowsAtDepthsOneToTenOnTwoThreadsAndAWindowMovedDuringThePass) {
   WNDCLASSEXA wc{sizeof wc, 0, MoverProc};
   wc.hInstance = GetModuleHandleA(nullptr), wc.lpszClassName = "TreePassMover";
   RegisterClassExA(&wc);
-  CreateWindowExA(0, "TreePassMover", "pass mover", WS_CHILD, 0, 0, 9, 9, chain[0], nullptr, nullptr, nullptr);
+  CreateWindowExA(0, "TreePassMover", "pass mover", WS_CHILD, 0, 0, 9, 9, chain[0], nullptr, nullptr,
+                  nullptr);
   HWND x = MakeChildWindow(chain[0], "pass x", 11);
   std::atomic<HWND> six{nullptr};
   std::atomic<bool> done{false};
