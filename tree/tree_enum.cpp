@@ -88,7 +88,11 @@ DWORD ThreadOfParent(HWND parent, int depth) {
 int BuildPrefix(HWND w, RowFacts& row) {
   row.parent = GetAncestor(w, GA_PARENT);
   int depth = DepthOnPath(row.parent);
-  if (depth == 0) depth = WalkToRoot(row.parent);
+  if (depth == 0) {
+    depth = WalkToRoot(row.parent);
+    // The rows above are not this row's ancestors: none of them may stand for one.
+    for (int above = 1; above < depth; ++above) app.treePath[above] = TreePathStep{nullptr, 0};
+  }
   for (int i = 0; i < depth; ++i) row.prefix[i] = '+';
   row.prefix[depth] = '\0';
   DWORD parentTid = ThreadOfParent(row.parent, depth);
