@@ -159,6 +159,7 @@ void FormatRow(const DescribedWindow& d, char (&row)[kRowChars]) {
 }  // namespace
 
 HWND AddReportRow(ReportRows& rows, HWND h) {
+  if (rows.rowCount == kReportRows) return nullptr;  // a report has ten rows; no more fit
   int& slot = rows.rowWindow[rows.rowCount++];
   // HWND_MESSAGE is a pseudo-handle: it names the message-only tree, not a window.
   if (h == HWND_MESSAGE_VALUE) {
