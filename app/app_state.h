@@ -13,6 +13,9 @@ constexpr int kReportChars = 4096;
 constexpr int kHistorySlots = 64;
 constexpr int kHistoryLimit = 63;  // a change is accepted only while historyPos is below this
 
+// The deepest row the tree tells apart: its prefix holds 63 characters.
+constexpr int kTreeDepths = 64;
+
 enum TreeFilter : DWORD { TopL = 0, All = 1, Pid = 2, Tid = 3, Desc = 4, Point = 5 };
 
 // One recorded change of parent or owner. Each undo or redo step exchanges the entry with the live
@@ -31,6 +34,12 @@ struct HistoryEntry {
   Kind kind;      // never changes
   HWND hRelation; // what the next step passes to that call
   DWORD id;
+};
+
+// A row of the current tree pass: the latest row of its depth.
+struct TreePathStep {
+  HWND w;
+  DWORD tid;
 };
 
 struct AppState {
@@ -64,8 +73,13 @@ struct AppState {
   // The tree.
   TreeFilter treeFilter;
   DWORD pidP, tidP;
-  DWORD enumCount;  // scratch counter shared by the Z-order count and the tree passes
+  DWORD enumCount;  // the index of the next row of a tree pass
   DWORD topTopLevelCount;
+  // The tree passes (tree/tree_enum.cpp). EnumChildWindows reports a window before its
+  // children, so the latest rows of depths 0 to treePathDepth are the current row's ancestors.
+  bool compareFoundDifference;  // the compare pass met a row that differs from its list item
+  TreePathStep treePath[kTreeDepths];
+  int treePathDepth;
   LONG monitorHeight;
 
   // The history.

@@ -15,7 +15,7 @@ namespace {
 // at its widest, a sign included. The header and ten such rows always fit, so no append can
 // overrun the report.
 constexpr int kMaxRowChars = 366;
-static_assert(sizeof kReportHeader - 1 + 10 * kMaxRowChars + 1 <= kReportChars,
+static_assert(sizeof kReportHeader - 1 + kReportRows * kMaxRowChars + 1 <= kReportChars,
               "the report buffers must hold the header and ten of the widest rows");
 
 void SetCommandTarget(HWND dlg) {
@@ -96,13 +96,17 @@ constexpr HWND (*kRelations[])(HWND) = {
 // A popup query that answers P itself means P has no such popup.
 HWND PopupOtherThanP(HWND popup) { return popup == app.hTargetP ? nullptr : popup; }
 
+// The ten rows are gathered first and described together. Rows 9 and 10 ask for the P that
+// row 2 replaced.
 void AppendRows(HWND inspected) {
+  ReportRows rows = {};
   // A W that has gone keeps its handle; a P that has gone is forgotten.
-  DescribeWindow(inspected, app.report);
-  app.hTargetP = DescribeWindow(app.hTargetP, app.report);
-  for (HWND (*relation)(HWND) : kRelations) DescribeWindow(relation(inspected), app.report);
-  DescribeWindow(PopupOtherThanP(GetWindow(app.hTargetP, GW_ENABLEDPOPUP)), app.report);
-  DescribeWindow(PopupOtherThanP(GetLastActivePopup(app.hTargetP)), app.report);
+  AddReportRow(rows, inspected);
+  app.hTargetP = AddReportRow(rows, app.hTargetP);
+  for (HWND (*relation)(HWND) : kRelations) AddReportRow(rows, relation(inspected));
+  AddReportRow(rows, PopupOtherThanP(GetWindow(app.hTargetP, GW_ENABLEDPOPUP)));
+  AddReportRow(rows, PopupOtherThanP(GetLastActivePopup(app.hTargetP)));
+  AppendReportRows(rows, app.report);
 }
 
 // Setting a static's text repaints it: a still scene must cause no repainting.

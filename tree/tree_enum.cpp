@@ -1,5 +1,6 @@
 // The filtered window tree: one combo box row per window, compared before it is rebuilt.
 #include "app/app_state.h"
+#include "app/window_text.h"
 #include "res/resource.h"
 #include "tree/tree.h"
 
@@ -9,17 +10,13 @@ constexpr LPARAM kComparePass = 0;
 constexpr LPARAM kBuildPass = 1;
 
 constexpr int kLineChars = 256;
-constexpr int kNameChars = 64;
-constexpr int kPrefixChars = 64;
+constexpr int kNameChars = kWindowTextChars;
+constexpr int kPrefixChars = kTreeDepths;
 constexpr int kLabelChars = 64;
 constexpr UINT kTextTimeoutMs = 200;
 
 // The thread mark that heads the tree prefix, indexed by [depth above 1][same thread as the parent].
 constexpr char kThreadMark[2][2] = {{'.', '!'}, {'?', ' '}};
-
-// Set by the compare pass at its first difference. The row counter alone cannot tell a
-// difference at the first row from a pass that produced no row at all.
-bool compareFoundDifference;
 
 struct RowFacts {
   DWORD pid;
@@ -52,37 +49,51 @@ bool DescribePseudoRow(HWND w, RowFacts& row) {
 
 bool IsRoot(HWND w) { return w == app.hDesktop || w == app.hMessageRoot; }
 
-// The thread of the latest row of each depth in this refresh. EnumChildWindows reports a
-// window before its children, so a row's parent is the latest row one level up: its thread is
-// known without another round trip to the server. The handle is compared, so a parent that is
-// not that row (a window moved or destroyed during the pass) is asked for.
-struct KnownThread {
-  HWND w;
-  DWORD tid;
-};
-KnownThread knownThreads[kPrefixChars];
+void ForgetTreePath() {
+  for (TreePathStep& step : app.treePath) step = TreePathStep{nullptr, 0};
+  app.treePathDepth = 0;
+}
 
-void ForgetKnownThreads() {
-  for (KnownThread& known : knownThreads) known = KnownThread{nullptr, 0};
+// A row's parent is the latest row one level up, so its depth and thread are known without a
+// round trip per level. The handle is compared: a parent that is not on the path (a window moved
+// or destroyed during the pass) is asked for, level by level, as a window whose ancestors this
+// pass has not reported (W under "Desc").
+int DepthOnPath(HWND parent) {
+  if (parent == nullptr || IsRoot(parent)) return 1;
+  for (int depth = app.treePathDepth; depth >= 1; --depth) {
+    if (app.treePath[depth].w == parent) return depth + 1 < kPrefixChars ? depth + 1 : kPrefixChars - 1;
+  }
+  return 0;
+}
+
+// The walk to the desktop or the message root. A window destroyed during the pass has no parent
+// any more, and the prefix has room for 63 marks: either ends the walk.
+int WalkToRoot(HWND parent) {
+  int depth = 1;
+  for (HWND current = parent; current && !IsRoot(current) && depth < kPrefixChars - 1;
+       current = GetAncestor(current, GA_PARENT)) {
+    ++depth;
+  }
+  return depth;
 }
 
 DWORD ThreadOfParent(HWND parent, int depth) {
-  const KnownThread& known = knownThreads[depth - 1];
-  if (parent && known.w == parent) return known.tid;
+  const TreePathStep& step = app.treePath[depth - 1];
+  if (parent && step.w == parent) return step.tid;
   return GetWindowThreadProcessId(parent, nullptr);
 }
 
-// Depth counts the steps up to the desktop or the message root. A window destroyed during the
-// pass has no parent any more, and the prefix has room for 63 marks: either ends the walk.
-// The walk's first step is the parent that the thread mark compares with.
+// Depth counts the steps up to the desktop or the message root: a '+' for each, the first
+// replaced by the thread mark, which compares the row's thread with its parent's.
 int BuildPrefix(HWND w, RowFacts& row) {
   row.parent = GetAncestor(w, GA_PARENT);
-  int depth = 0;
-  row.prefix[depth++] = '+';
-  for (HWND current = row.parent; current && !IsRoot(current) && depth < kPrefixChars - 1;
-       current = GetAncestor(current, GA_PARENT)) {
-    row.prefix[depth++] = '+';
+  int depth = DepthOnPath(row.parent);
+  if (depth == 0) {
+    depth = WalkToRoot(row.parent);
+    // The rows above are not this row's ancestors: none of them may stand for one.
+    for (int above = 1; above < depth; ++above) app.treePath[above] = TreePathStep{nullptr, 0};
   }
+  for (int i = 0; i < depth; ++i) row.prefix[i] = '+';
   row.prefix[depth] = '\0';
   DWORD parentTid = ThreadOfParent(row.parent, depth);
   row.prefix[0] = kThreadMark[depth > 1 ? 1 : 0][row.tid == parentTid ? 1 : 0];
@@ -106,7 +117,8 @@ void PlaceInTree(HWND w, RowFacts& row) {
   row.parent = nullptr;
   row.depth = IsRoot(w) ? 0 : BuildPrefix(w, row);
   row.topMark = TopMark(w, row.depth);
-  knownThreads[row.depth] = KnownThread{w, row.tid};
+  app.treePath[row.depth] = TreePathStep{w, row.tid};
+  app.treePathDepth = row.depth;
 }
 
 // The tree combo box and its edit field answer with the selected row, which every rebuild sets
@@ -123,12 +135,7 @@ void WriteWindowLine(HWND w, RowFacts& row) {
   char className[kNameChars] = "";
   GetClassNameA(w, className, kNameChars - 1);
   char text[kNameChars] = "";
-  // Another program's window may hang: the request is bounded and gives up on a hung thread.
-  if (!ShowsTheSelection(w, row)) {
-    SendMessageTimeoutA(w, WM_GETTEXT, kNameChars - 1, reinterpret_cast<LPARAM>(text),
-                        SMTO_ABORTIFHUNG, kTextTimeoutMs, nullptr);
-  }
-  text[kNameChars - 1] = '\0';  // a foreign window procedure need not terminate what it copies
+  if (!ShowsTheSelection(w, row)) ReadWindowText(w, text, kTextTimeoutMs);
 
   char topMark[2] = {row.topMark, '\0'};
   wsprintfA(row.line, "%8.8lX  %s %s %s      \"%s\"", HandleBits(w), topMark, row.prefix,
@@ -187,20 +194,33 @@ void AddRow(HWND w, DWORD index, const char* line) {
 bool RunPart(HWND pseudo, HWND root, LPARAM pass) {
   if (!EnumTreeProc(pseudo, pass) || !EnumTreeProc(root, pass)) return false;
   EnumChildWindows(root, EnumTreeProc, pass);
-  return !(pass == kComparePass && compareFoundDifference);
+  return !(pass == kComparePass && app.compareFoundDifference);
 }
 
 // Starts a build pass. A list that is already empty is left alone: emptying it again would
-// only clear the edit field, which the text commands read as their input.
-void StartBuild() {
+// only clear the edit field, which the text commands read as their input. A shown list would
+// repaint and reset its scroll bar at every addition, round trips to the server each: it is
+// drawn once, when the pass ends. A hidden one is left as it is, since the default handling of
+// WM_SETREDRAW marks a window visible. Returns whether the drawing waits for FinishBuild.
+bool StartBuild() {
   app.enumCount = 0;
-  if (compareFoundDifference || SendMessageA(app.hTreeCombo, CB_GETCOUNT, 0, 0) > 0)
+  ForgetTreePath();
+  bool drawLater = IsWindowVisible(app.hTreeList) != FALSE;
+  if (drawLater) SendMessageA(app.hTreeList, WM_SETREDRAW, FALSE, 0);
+  if (app.compareFoundDifference || SendMessageA(app.hTreeCombo, CB_GETCOUNT, 0, 0) > 0)
     SendMessageA(app.hTreeCombo, CB_RESETCONTENT, 0, 0);
+  return drawLater;
+}
+
+void FinishBuild(bool drawLater) {
+  if (!drawLater) return;
+  SendMessageA(app.hTreeList, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(app.hTreeList, nullptr, TRUE);
 }
 
 // The rows produced all matched. A pass that produced no row at all still builds, so that the
 // list and the label never keep rows of windows that no longer pass.
-bool ListIsCurrent() { return !compareFoundDifference && app.enumCount != 0; }
+bool ListIsCurrent() { return !app.compareFoundDifference && app.enumCount != 0; }
 
 void WriteCountLabel(const char* text) {
   char current[kLabelChars];
@@ -218,9 +238,10 @@ void RefreshDescendants() {
   if (EnumTreeProc(w, kComparePass)) EnumChildWindows(w, EnumTreeProc, kComparePass);
   if (ListIsCurrent()) return;
 
-  StartBuild();
+  bool drawLater = StartBuild();
   EnumTreeProc(w, kBuildPass);
   EnumChildWindows(w, EnumTreeProc, kBuildPass);
+  FinishBuild(drawLater);
   char label[kLabelChars];
   wsprintfA(label, "%lu", app.enumCount);
   WriteCountLabel(label);
@@ -233,10 +254,11 @@ void RefreshWholeTree() {
   if (ListIsCurrent()) return;
 
   app.topTopLevelCount = 0;
-  StartBuild();
+  bool drawLater = StartBuild();
   RunPart(HWND_DESKTOP_VALUE, app.hDesktop, kBuildPass);
   DWORD desktopCount = app.enumCount;
   RunPart(HWND_MESSAGE_VALUE, app.hMessageRoot, kBuildPass);
+  FinishBuild(drawLater);
   char label[kLabelChars];
   wsprintfA(label, "%lu   o%lu", desktopCount, app.enumCount - desktopCount);
   WriteCountLabel(label);
@@ -254,8 +276,8 @@ void RefreshTree() {
   app.pidP = pid;
 
   app.enumCount = 0;
-  compareFoundDifference = false;
-  ForgetKnownThreads();
+  app.compareFoundDifference = false;
+  ForgetTreePath();
   if (app.treeFilter == Desc) {
     RefreshDescendants();
   } else {
@@ -277,6 +299,6 @@ BOOL CALLBACK EnumTreeProc(HWND w, LPARAM pass) {
   }
   if (ItemMatches(index, row.line)) return TRUE;
   app.enumCount = 0;
-  compareFoundDifference = true;
+  app.compareFoundDifference = true;
   return FALSE;
 }
