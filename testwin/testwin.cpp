@@ -5,6 +5,7 @@
 #include "testwin/testwin.h"
 
 #include "app/app_state.h"
+#include "app/window_text.h"
 #include "editor/editor.h"
 #include "res/resource.h"
 
@@ -143,12 +144,11 @@ void UpdateOwnerLabel(HWND w) {
   char line[256];
   HWND owner = GetWindow(w, GW_OWNER);
   if (owner) {
-    char cls[64] = "";
-    char text[64] = "";
-    GetClassNameA(owner, cls, 63);
-    // The owner may belong to a hung program: ask with a bound, and keep the empty text.
-    SendMessageTimeoutA(owner, WM_GETTEXT, 63, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                        kOwnerTextTimeoutMs, nullptr);
+    char cls[kWindowTextChars] = "";
+    char text[kWindowTextChars];
+    GetClassNameA(owner, cls, kWindowTextChars - 1);
+    // The owner may belong to a hung program: asked with a bound, it leaves the text empty.
+    ReadWindowText(owner, text, kOwnerTextTimeoutMs);
     wsprintfA(line, "%s  %8.8lX    '%s'     '%s'", "Owner :", HandleBits(owner), cls, text);
   } else {
     lstrcpyA(line, "Owner :");

@@ -24,12 +24,12 @@ struct FilterButton {
   char idLetter;
 };
 constexpr FilterButton kFilterButtons[] = {
-    {TopL, "Top-level", 0},
-    {All, "All", 0},
-    {Pid, nullptr, 'p'},
-    {Tid, nullptr, 't'},
-    {Desc, "W :  Descendants", 0},
-    {Point, "Cursor over window", 0},
+    {TreeFilter::TopL, "Top-level", 0},
+    {TreeFilter::All, "All", 0},
+    {TreeFilter::Pid, nullptr, 'p'},
+    {TreeFilter::Tid, nullptr, 't'},
+    {TreeFilter::Desc, "W :  Descendants", 0},
+    {TreeFilter::Point, "Cursor over window", 0},
 };
 
 const FilterButton* FindFilterByValue(TreeFilter filter) {
@@ -159,7 +159,7 @@ void SetTreeCaption() {
   } else {
     char format[] = "P :  _id_%lu  %s";
     format[5] = button->idLetter;
-    DWORD id = button->filter == Pid ? app.pidP : app.tidP;
+    DWORD id = button->filter == TreeFilter::Pid ? app.pidP : app.tidP;
     wsprintfA(caption, format, id, kCaptionSuffix);
   }
   SendMessageA(app.hTreeList, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(caption));
@@ -192,13 +192,16 @@ void OnMonitorCommand() {
   GrowList(SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_SHOWWINDOW);
 }
 
+// A route carries its filter as its argument.
+constexpr LONG_PTR FilterArg(TreeFilter filter) { return static_cast<LONG_PTR>(filter); }
+
 constexpr CommandRoute kTreeCommands[] = {
-    {IDC_FILTER_TOPL, OnFilterCommand, TopL},
-    {IDC_FILTER_ALL, OnFilterCommand, All},
-    {IDC_FILTER_PID, OnFilterCommand, Pid},
-    {IDC_FILTER_TID, OnFilterCommand, Tid},
-    {IDC_FILTER_DESC, OnFilterCommand, Desc},
-    {IDC_FILTER_POINT, OnFilterCommand, Point},
+    {IDC_FILTER_TOPL, OnFilterCommand, FilterArg(TreeFilter::TopL)},
+    {IDC_FILTER_ALL, OnFilterCommand, FilterArg(TreeFilter::All)},
+    {IDC_FILTER_PID, OnFilterCommand, FilterArg(TreeFilter::Pid)},
+    {IDC_FILTER_TID, OnFilterCommand, FilterArg(TreeFilter::Tid)},
+    {IDC_FILTER_DESC, OnFilterCommand, FilterArg(TreeFilter::Desc)},
+    {IDC_FILTER_POINT, OnFilterCommand, FilterArg(TreeFilter::Point)},
     {IDC_MONITOR, WithoutArg<OnMonitorCommand>, 0},
 };
 

@@ -295,11 +295,11 @@ bool LiesUnderCursor(HWND w) {
 
 bool PassesFilter(HWND w, const RowFacts& row) {
   switch (app.treeFilter) {
-    case TopL:  return row.depth <= 1;
-    case Pid:   return row.pid == app.pidP;
-    case Tid:   return row.tid == app.tidP;
-    case Point: return LiesUnderCursor(w);
-    default:    return true;  // All, Desc
+    case TreeFilter::TopL:  return row.depth <= 1;
+    case TreeFilter::Pid:   return row.pid == app.pidP;
+    case TreeFilter::Tid:   return row.tid == app.tidP;
+    case TreeFilter::Point: return LiesUnderCursor(w);
+    default:                return true;  // All, Desc
   }
 }
 
@@ -395,7 +395,7 @@ inline void RefreshTree() {
   app.enumCount = 0;
   compareFoundDifference = false;
   ForgetKnownThreads();
-  if (app.treeFilter == Desc) {
+  if (app.treeFilter == TreeFilter::Desc) {
     RefreshDescendants();
   } else {
     RefreshWholeTree();
