@@ -33,52 +33,31 @@ struct ExpectedControl {
 };
 // The 47 controls in creation order, which is also their Z-order.
 const ExpectedControl kControls[] = {
-    {2000, "lock", kCheckBox, 5, 4, 34, 10},
-    {200, "real", kCheckBox, 130, 4, 26, 10},
-    {2002, nullptr, kPane, 0, 2, 160, 174},
-    {2001, nullptr, kPane, 158, 2, 400, 174},
-    {2003, "SetParent  (Parent)", kButton, 4, 180, 98, 12},
-    {2004, "Undo", kButton, 4, 194, 32, 12},
-    {2005, "Redo", kButton, 38, 194, 32, 12},
-    {2006, "0", kButton, 72, 194, 30, 12},
+    {2000, "lock", kCheckBox, 5, 4, 34, 10},                  {200, "real", kCheckBox, 130, 4, 26, 10},
+    {2002, nullptr, kPane, 0, 2, 160, 174},                   {2001, nullptr, kPane, 158, 2, 400, 174},
+    {2003, "SetParent  (Parent)", kButton, 4, 180, 98, 12},   {2004, "Undo", kButton, 4, 194, 32, 12},
+    {2005, "Redo", kButton, 38, 194, 32, 12},                 {2006, "0", kButton, 72, 194, 30, 12},
     {2020, "SetWindowLong  (gwl_hwndparent, Owner)", kButtonOff, 4, 208, 150, 12},
-    {2026, nullptr, kCounter, 104, 180, 50, 10},
-    {2016, nullptr, kCombo, 158, 178, 174, 90},
-    {2030, "M/", kButton, 334, 178, 16, 12},
-    {2015, "sWaP", kButton, 106, 192, 30, 12},
-    {2038, "P", kToggleOff, 138, 192, 16, 12},
-    {2017, "Text", kButtonOff, 158, 194, 30, 12},
-    {2060, "Id", kButtonOff, 190, 194, 18, 12},
-    {2007, "Top-L", kRadio, 212, 194, 26, 12},
-    {2019, "All", kRadio, 240, 194, 18, 12},
-    {2035, "Desc", kRadio, 260, 194, 24, 12},
-    {2023, "Pid", kRadio, 286, 194, 18, 12},
-    {2024, "Tid", kRadio, 306, 194, 18, 12},
-    {2046, "Point", kRadio, 326, 194, 24, 12},
-    {2051, "Tool/", kButton, 158, 208, 22, 12},
-    {2052, "App/", kButton, 182, 208, 22, 12},
-    {2014, "Pop/", kButtonOff, 206, 208, 24, 12},
-    {2025, "Child/", kButtonOff, 232, 208, 26, 12},
-    {2010, "min/", kButton, 260, 208, 22, 12},
-    {2011, "Vis / Hid", kButton, 284, 208, 32, 12},
-    {2009, "En / Dis", kButton, 318, 208, 32, 12},
-    {2012, "ClipChild  +/-", kButton, 282, 222, 50, 12},
-    {2018, "X", kButtonOff, 334, 222, 16, 12},
+    {2026, nullptr, kCounter, 104, 180, 50, 10},              {2016, nullptr, kCombo, 158, 178, 174, 90},
+    {2030, "M/", kButton, 334, 178, 16, 12},                  {2015, "sWaP", kButton, 106, 192, 30, 12},
+    {2038, "P", kToggleOff, 138, 192, 16, 12},                {2017, "Text", kButtonOff, 158, 194, 30, 12},
+    {2060, "Id", kButtonOff, 190, 194, 18, 12},               {2007, "Top-L", kRadio, 212, 194, 26, 12},
+    {2019, "All", kRadio, 240, 194, 18, 12},                  {2035, "Desc", kRadio, 260, 194, 24, 12},
+    {2023, "Pid", kRadio, 286, 194, 18, 12},                  {2024, "Tid", kRadio, 306, 194, 18, 12},
+    {2046, "Point", kRadio, 326, 194, 24, 12},                {2051, "Tool/", kButton, 158, 208, 22, 12},
+    {2052, "App/", kButton, 182, 208, 22, 12},                {2014, "Pop/", kButtonOff, 206, 208, 24, 12},
+    {2025, "Child/", kButtonOff, 232, 208, 26, 12},           {2010, "min/", kButton, 260, 208, 22, 12},
+    {2011, "Vis / Hid", kButton, 284, 208, 32, 12},           {2009, "En / Dis", kButton, 318, 208, 32, 12},
+    {2012, "ClipChild  +/-", kButton, 282, 222, 50, 12},      {2018, "X", kButtonOff, 334, 222, 16, 12},
     {2013, "CreateWnd  (Owner)", kButton, 4, 224, 76, 12},
     {2021, "CreateDlg (Owner)", kButtonOff, 82, 224, 68, 12},
     {2022, "DlgBox (Owner)", kButtonOff, 152, 224, 60, 12},
-    {2050, "MsgBox (Owner)", kButtonOff, 214, 224, 64, 12},
-    {2008, "Topmost", kButton, 354, 180, 40, 12},
-    {2041, "Notopmost", kButton, 354, 194, 40, 12},
-    {2042, "Top", kButton, 354, 208, 40, 12},
-    {2043, "Bottom", kButton, 354, 222, 40, 12},
-    {2044, "Up", kButton, 396, 194, 24, 12},
-    {2045, "Down", kButton, 396, 208, 24, 12},
-    {2049, "Parent", kButtonOff, 396, 180, 28, 12},
-    {2048, "Child", kButtonOff, 396, 222, 28, 12},
-    {2031, "First", kButtonOff, 426, 180, 24, 12},
-    {2032, "Prev", kButtonOff, 426, 194, 24, 12},
-    {2033, "Next", kButtonOff, 426, 208, 24, 12},
+    {2050, "MsgBox (Owner)", kButtonOff, 214, 224, 64, 12},   {2008, "Topmost", kButton, 354, 180, 40, 12},
+    {2041, "Notopmost", kButton, 354, 194, 40, 12},           {2042, "Top", kButton, 354, 208, 40, 12},
+    {2043, "Bottom", kButton, 354, 222, 40, 12},              {2044, "Up", kButton, 396, 194, 24, 12},
+    {2045, "Down", kButton, 396, 208, 24, 12},                {2049, "Parent", kButtonOff, 396, 180, 28, 12},
+    {2048, "Child", kButtonOff, 396, 222, 28, 12},            {2031, "First", kButtonOff, 426, 180, 24, 12},
+    {2032, "Prev", kButtonOff, 426, 194, 24, 12},             {2033, "Next", kButtonOff, 426, 208, 24, 12},
     {2034, "Last", kButtonOff, 426, 222, 24, 12},
 };
 const char kLegend[] =
@@ -212,8 +191,8 @@ class MainDialog : public MainDialogTest {
     SetWindowPos(dlg_, nullptr, std::max(0L, std::min(start.left, room)), start.top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  // A real left drag by (dx, dy) from a point: a window that moves follows it, one that does not
-  // only widens. The window is put back afterwards.
+  // A real left drag by (dx, dy) from a point: the window moves with it or, grabbed by a sizing
+  // corner, only widens; it is put back afterwards.
   void ExpectDrag(HWND window, POINT from, LONG dx, LONG dy, bool moves) {
     const RECT before = RectOf(window);
     const LONG mx = moves ? dx : 0;
@@ -317,16 +296,12 @@ TEST_F(MainDialog, EnterAndEscapeLeaveItOpenAndOnlyCloseEndsIt) {
 }
 
 TEST_F(MainDialog, TopAndBottomEdgesShowTheArrowAndCornersTheSideSizingCursor) {
-  // The left and right edges and the client area are the system's.
+  // A side edge and the client area are left to the system.
   ExpectAnswers({
-      {WM_SETCURSOR, 0, HTTOP, TRUE, IDC_ARROW},
-      {WM_SETCURSOR, 0, HTBOTTOM, TRUE, IDC_ARROW},
-      {WM_SETCURSOR, 0, HTTOPLEFT, TRUE, IDC_SIZEWE},
-      {WM_SETCURSOR, 0, HTTOPRIGHT, TRUE, IDC_SIZEWE},
-      {WM_SETCURSOR, 0, HTBOTTOMLEFT, TRUE, IDC_SIZEWE},
-      {WM_SETCURSOR, 0, HTBOTTOMRIGHT, TRUE, IDC_SIZEWE},
-      {WM_SETCURSOR, 0, HTLEFT, FALSE, IDC_WAIT},
-      {WM_SETCURSOR, 0, HTCLIENT, FALSE, IDC_WAIT},
+      {WM_SETCURSOR, 0, HTTOP, TRUE, IDC_ARROW},          {WM_SETCURSOR, 0, HTBOTTOM, TRUE, IDC_ARROW},
+      {WM_SETCURSOR, 0, HTTOPLEFT, TRUE, IDC_SIZEWE},     {WM_SETCURSOR, 0, HTTOPRIGHT, TRUE, IDC_SIZEWE},
+      {WM_SETCURSOR, 0, HTBOTTOMLEFT, TRUE, IDC_SIZEWE},  {WM_SETCURSOR, 0, HTBOTTOMRIGHT, TRUE, IDC_SIZEWE},
+      {WM_SETCURSOR, 0, HTLEFT, FALSE, IDC_WAIT},         {WM_SETCURSOR, 0, HTCLIENT, FALSE, IDC_WAIT},
   });
 }
 
@@ -336,8 +311,7 @@ TEST_F(MainDialog, ARightClickOnTheCaptionOpensTheSystemMenuWhereItWasMade) {
   g_menuSeen.clear();
   UINT_PTR timer = SetTimer(nullptr, 0, 50, SeeMenuProc);
   ExpectAnswers({
-      {WM_NCRBUTTONDOWN, HTCLIENT, at, FALSE, IDC_WAIT},
-      {WM_NCRBUTTONDOWN, HTSYSMENU, at, FALSE, IDC_WAIT},
+      {WM_NCRBUTTONDOWN, HTCLIENT, at, FALSE, IDC_WAIT},  {WM_NCRBUTTONDOWN, HTSYSMENU, at, FALSE, IDC_WAIT},
       {WM_SYSCOMMAND, IDM_ABOUT_HELP + 1, 0, FALSE, IDC_WAIT},
       {WM_SYSCOMMAND, SC_KEYMENU, 0, FALSE, IDC_WAIT},
       {WM_NCRBUTTONDOWN, HTCAPTION, at, TRUE, nullptr},
