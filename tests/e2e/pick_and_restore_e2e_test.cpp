@@ -87,7 +87,8 @@ class PickAndRestore : public ::testing::Test {
   // F9 at the point f9 in P, F8 on the helper's child; then "SetParent  (Parent)".
   void PickAndSetParent(POINT f9) {
     ASSERT_EQ(WindowFromPoint(f9), p_);
-    const std::function<std::string()> pRow = [&] { return PRow(); }, wRow = [&] { return WRow(); };
+    const std::function<std::string()> pRow = [&] { return PRow(); };
+    const std::function<std::string()> wRow = [&] { return WRow(); };
     ASSERT_TRUE(Pick(f9, pRow, "F9", VK_F9, "row 2", [&] { return Row(2); }, pRow));
     EXPECT_EQ(Lock(), "unchecked");
     POINT onW = {0, 0};
@@ -130,7 +131,7 @@ class PickAndRestore : public ::testing::Test {
   std::string former_;
 };
 
-TEST_F(PickAndRestore, UndoAndRedoExchangeWAndClosingPutsItBack) {
+TEST_F(PickAndRestore, UndoAndRedoExchangeWATreeRowBecomesPAndClosingPutsWBack) {
   ASSERT_NO_FATAL_FAILURE(PickAndSetParent({960, 160}));
   std::string changed = ParentAndRect(helper_.child);
   SendMessageA(tool_.dlg, WM_COMMAND, IDC_UNDO, 0);
@@ -166,7 +167,8 @@ TEST_F(PickAndRestore, UndoAndRedoExchangeWAndClosingPutsItBack) {
 TEST_F(PickAndRestore, ClosingWithF8AndF9HeldKeepsTheChange) {
   ASSERT_NO_FATAL_FAILURE(PickAndSetParent({1000, 200}));
   std::string changed = ParentAndRect(helper_.child);
-  ASSERT_TRUE(KeyDown("F8") && KeyDown("F9"));
+  ASSERT_TRUE(KeyDown("F8"));
+  ASSERT_TRUE(KeyDown("F9"));
   bool held = PumpUntil([] { return Down(VK_F8) && Down(VK_F9); }, 10000);
   DWORD code = held ? tool_.Close() : STILL_ACTIVE;
   KeyUp("F8");

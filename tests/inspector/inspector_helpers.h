@@ -35,18 +35,27 @@ inline int EnumPosition(HWND root, HWND target) {
 }
 
 // Tree prefix (" " desktop, "o" message-only), Z-order place and the fields as the row shows them.
-struct RowText { const char* prefix; int number; std::string symbols, cls, text; DWORD id; std::string exe; };
+struct RowText {
+  const char* prefix;
+  int number;
+  std::string symbols, cls, text;
+  DWORD id;
+  std::string exe;
+};
 
 // One full row: the id shows its low 16 bits; rectangle, process and thread are read from the window now.
 inline std::string ExpectedRow(HWND h, const RowText& r) {
   RECT rc{};
-  DWORD pid = 0, tid = GetWindowThreadProcessId(h, &pid), low = r.id & 0xFFFF;
-  char row[1024];
   GetWindowRect(h, &rc);
-  snprintf(row, sizeof row, "\r\n\r\n  %s     %s%04d     %s     '%s'     '%s'      [ %ld , %ld , %ld * %ld ]      "
-           "id_%lu_%04lX    pid_%lu    tid_%lu    %s", Hex8(h).c_str(), r.prefix, r.number, r.symbols.c_str(),
-           r.cls.c_str(), r.text.c_str(), rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, low, low, pid, tid,
-           r.exe.c_str());
+  DWORD pid = 0;
+  const DWORD tid = GetWindowThreadProcessId(h, &pid);
+  const DWORD low = r.id & 0xFFFF;
+  char row[1024];
+  snprintf(row, sizeof row,
+           "\r\n\r\n  %s     %s%04d     %s     '%s'     '%s'      [ %ld , %ld , %ld * %ld ]      "
+           "id_%lu_%04lX    pid_%lu    tid_%lu    %s",
+           Hex8(h).c_str(), r.prefix, r.number, r.symbols.c_str(), r.cls.c_str(), r.text.c_str(),
+           rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, low, low, pid, tid, r.exe.c_str());
   return row;
 }
 
@@ -54,9 +63,11 @@ inline std::string ExpectedRow(HWND h, const RowText& r) {
 inline std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
   size_t start = 0;
-  for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+  for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
     lines.push_back(text.substr(start, end - start));
-  return lines.push_back(text.substr(start)), lines;
+  }
+  lines.push_back(text.substr(start));
+  return lines;
 }
 
 }  // namespace inspector_test

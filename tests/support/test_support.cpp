@@ -132,7 +132,9 @@ bool StartProgram(const std::string& commandLine, PROCESS_INFORMATION* pi) {
   si.cb = sizeof si;
   std::vector<char> line(commandLine.begin(), commandLine.end());
   line.push_back('\0');  // CreateProcessA may write into its command line
-  if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, pi)) return true;
+  if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, pi)) {
+    return true;
+  }
   ADD_FAILURE() << "cannot start " << commandLine;
   return false;
 }
@@ -181,10 +183,11 @@ bool Xdotool(const std::string& commands, DWORD timeoutMs) {
   std::string winFile = std::string("Z:\\tmp\\") + name;
   DeleteFileA(winFile.c_str());
   std::string cmd = "Z:\\usr\\bin\\xdotool " + commands + " exec touch /tmp/" + name;
+  // Wine starts a Unix program without process or thread handles but leaves stale values in those
+  // fields: closing them closes whatever handle of ours they name (standard output, in the 32-bit
+  // build, which then loses the rest of the test log).
   PROCESS_INFORMATION pi{};
   if (!StartProgram(cmd, &pi)) return false;
-  if (pi.hProcess) CloseHandle(pi.hProcess);
-  if (pi.hThread) CloseHandle(pi.hThread);
   bool done = PumpUntil([&] { return GetFileAttributesA(winFile.c_str()) != INVALID_FILE_ATTRIBUTES; },
                         timeoutMs);
   DeleteFileA(winFile.c_str());

@@ -73,7 +73,10 @@ class HelperProcess {
   bool ok() const { return top != nullptr; }
   DWORD pid() const { return pi_.dwProcessId; }
   std::string tag;
-  HWND top = nullptr, child = nullptr, owned = nullptr, msg = nullptr;
+  HWND top = nullptr;
+  HWND child = nullptr;
+  HWND owned = nullptr;
+  HWND msg = nullptr;
 
  private:
   PROCESS_INFORMATION pi_{};
