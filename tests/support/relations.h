@@ -57,3 +57,14 @@ inline void ExpectRelations(HWND w, const Relations& expected,
   for (const relations_detail::Query& q : relations_detail::kQueries)
     EXPECT_EQ(Hex8(q.read(w)), Hex8(expected.*q.field)) << q.name;
 }
+
+// A WS_CHILD window right under an unowned top-level window: every query but GW_OWNER names that window.
+inline Relations ChildOfTop(HWND top) {
+  return {.owner = nullptr, .hwndParent = top, .getParent = top, .gaParent = top, .gaRoot = top,
+          .gaRootOwner = top};
+}
+// A WS_POPUP window owned by an unowned top-level window: a root of its own that its owner's walk ends at.
+inline Relations PopupOwnedBy(HWND popup, HWND owner) {
+  return {.owner = owner, .hwndParent = owner, .getParent = owner, .gaParent = GetDesktopWindow(),
+          .gaRoot = popup, .gaRootOwner = owner};
+}
