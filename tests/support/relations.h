@@ -18,7 +18,6 @@ struct Relations {
   HWND gaParent = nullptr;     // GetAncestor(GA_PARENT): the parent, the desktop or the message root
   HWND gaRoot = nullptr;       // GetAncestor(GA_ROOT): the last parent below the desktop, or the window
   HWND gaRootOwner = nullptr;  // GetAncestor(GA_ROOTOWNER): the end of the chain that GetParent walks
-  bool operator==(const Relations&) const = default;
 };
 
 namespace relations_detail {
