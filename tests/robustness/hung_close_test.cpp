@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "robustness/robust_helpers.h"
+#include "support/relations.h"
 
 namespace robust {
 namespace {
@@ -60,8 +61,8 @@ TEST(HungClose, TheToolPassesOverAHungWindowsEntryRestoresTheOthersAndEnds) {
   const DWORD start = GetTickCount();
   EXPECT_EQ(tool.Close(20000), 0u);
   EXPECT_LT(GetTickCount() - start, 10000u);
-  EXPECT_EQ(GetAncestor(local, GA_PARENT), home);
-  EXPECT_EQ(GetAncestor(hungChild, GA_PARENT), p2);
+  ExpectRelations(local, ChildOfTop(home));
+  ExpectRelations(hungChild, ChildOfTop(p2));
   host.reset();  // P2 can go once its hung child has gone with its program
   for (HWND w : {home, p, p2}) DestroyWindow(w);
 }

@@ -67,7 +67,10 @@ inline std::string ReportRow(HWND w, const char* symbols, const std::string& cls
   GetWindowThreadProcessId(w, &pid);
   char path[MAX_PATH] = "";
   HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
-  if (process) QueryFullProcessImageNameA(process, 0, path, &size), CloseHandle(process);
+  if (process) {
+    QueryFullProcessImageNameA(process, 0, path, &size);
+    CloseHandle(process);
+  }
   const char* exe = std::max(strrchr(path, '\\'), strrchr(path, '/'));
   inspector_test::RowText row = {" ", inspector_test::EnumPosition(GetDesktopWindow(), w), symbols, cls, text,
                                  static_cast<DWORD>(GetWindowLongPtrA(w, GWLP_ID)), exe ? exe + 1 : path};
@@ -88,9 +91,14 @@ class Writes {
   Writes() {
     log.clear();
     HWND ws[3] = {app.hTreeCombo, app.hReportPane, GetDlgItem(app.hMainDlg, IDC_TREECOUNT)};
-    for (int i = 0; i < 3; ++i) old[i] = WNDPROC(SetWindowLongPtrA(w[i] = ws[i], GWLP_WNDPROC, LONG_PTR(LogProc)));
+    for (int i = 0; i < 3; ++i) {
+      w[i] = ws[i];
+      old[i] = WNDPROC(SetWindowLongPtrA(w[i], GWLP_WNDPROC, LONG_PTR(LogProc)));
+    }
   }
-  ~Writes() { for (int i = 0; i < 3; ++i) SetWindowLongPtrA(w[i], GWLP_WNDPROC, LONG_PTR(old[i])); }
+  ~Writes() {
+    for (int i = 0; i < 3; ++i) SetWindowLongPtrA(w[i], GWLP_WNDPROC, LONG_PTR(old[i]));
+  }
   static inline std::string log;
  private:
   static LRESULT CALLBACK LogProc(HWND h, UINT m, WPARAM wp, LPARAM lp) {

@@ -4,11 +4,13 @@
 
 #include "editor/editor.h"
 #include "robustness/robust_helpers.h"
+#include "support/relations.h"
 
 namespace robust {
 namespace {
 
-HWND Top(const char* text, int x, int y, DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE, HWND owner = nullptr) {
+HWND Top(const char* text, int x, int y, DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+         HWND owner = nullptr) {
   return MakeTopWindow(text, style, 0, owner, x, y, 260, 180);
 }
 
@@ -53,10 +55,13 @@ TEST_F(RobustTest, ALockedWThatIsDestroyedAndAProcessThatEndsLeaveOnlyGoneRows) 
 }
 
 TEST_F(RobustTest, HistoryStepsAndCloseMovePastEntriesWhoseWindowsOrRelationsVanished) {
-  HWND a = Keep(Top("vanish A", 40, 560)), b = Keep(Top("vanish B", 320, 560));
+  HWND a = Keep(Top("vanish A", 40, 560));
+  HWND b = Keep(Top("vanish B", 320, 560));
   HWND home = Keep(Top("vanish C", 600, 560));
-  HWND p1 = Keep(Top("vanish P1", 40, 780)), p2 = Keep(Top("vanish P2", 320, 780));
-  HWND w1 = MakeChildWindow(a, "vanish W1", 1), w2 = MakeChildWindow(b, "vanish W2", 2);
+  HWND p1 = Keep(Top("vanish P1", 40, 780));
+  HWND p2 = Keep(Top("vanish P2", 320, 780));
+  HWND w1 = MakeChildWindow(a, "vanish W1", 1);
+  HWND w2 = MakeChildWindow(b, "vanish W2", 2);
   HWND w3 = Keep(Top("vanish W3", 880, 560, WS_POPUP | WS_CAPTION | WS_VISIBLE, b));
   HWND w4 = MakeChildWindow(home, "vanish W4", 4);
   ASSERT_EQ(GetWindow(w3, GW_OWNER), b);
@@ -81,24 +86,24 @@ TEST_F(RobustTest, HistoryStepsAndCloseMovePastEntriesWhoseWindowsOrRelationsVan
   // call with the current owner and leaves it, so the step counts as done and W3 keeps P2.
   Click(IDC_UNDO);
   EXPECT_EQ(counter(), "3");
-  EXPECT_EQ(GetAncestor(w4, GA_PARENT), home);
+  ExpectRelations(w4, ChildOfTop(home));
   EXPECT_EQ(app.hTargetW, w4);
   Click(IDC_UNDO);
   EXPECT_EQ(counter(), "2");
-  EXPECT_EQ(GetWindow(w3, GW_OWNER), p2);
+  ExpectRelations(w3, PopupOwnedBy(w3, p2));
   EXPECT_EQ(app.hTargetW, w3);
   for (int i = 0; i < 2; ++i) Click(IDC_REDO);
   EXPECT_EQ(counter(), "4");
-  EXPECT_EQ(GetAncestor(w4, GA_PARENT), p2);
+  ExpectRelations(w4, ChildOfTop(p2));
 
   // Restore all tries every entry newest first and passes over the vanished ones.
   Click(IDC_COUNTER);
   EXPECT_EQ(counter(), "0");
   EXPECT_EQ(app.historyPos, 0u);
   EXPECT_EQ(app.historyTop, 0u);
-  EXPECT_EQ(GetAncestor(w4, GA_PARENT), home);
-  EXPECT_EQ(GetAncestor(w1, GA_PARENT), p1);  // its former parent is gone: it stays
-  EXPECT_EQ(GetWindow(w3, GW_OWNER), p2);
+  ExpectRelations(w4, ChildOfTop(home));
+  ExpectRelations(w1, ChildOfTop(p1));  // its former parent is gone: it stays
+  ExpectRelations(w3, PopupOwnedBy(w3, p2));
 
   // Closing undoes every entry unless F8 and F9 are held: both windows have gone, both are passed.
   change(w4, p1, 0);

@@ -66,10 +66,92 @@ HWND Watched(int id, const char* cls, std::function<bool(HWND)> step) {
   return watch.found;
 }
 
+// Makes a window of one kind with its button and follows it through its life: shown() sees it new;
+// once the inspection tick reports it, reported() sees it and WM_CLOSE is posted; then it must end.
+// Returns the window, or 0 if it did not appear, was not reported, or did not end.
+HWND MakeAndClose(int id, const char* cls, const std::function<void(HWND)>& shown,
+                  const std::function<void(HWND)>& reported) {
+  int phase = 0;
+  return Watched(id, cls, [&](HWND w) {
+    if (phase == 2) return !IsWindow(w);
+    if (phase == 1) {  // the inspection tick goes on, in a modal loop too: the report follows W
+      const std::string report = WindowText(GetDlgItem(app.hMainDlg, IDC_REPORT));
+      if (IsWindow(w) && report.find("  " + Hex8(w)) == std::string::npos) return false;
+      reported(w);  // or gone, when Enter or Escape closed it
+      PostMessageA(w, WM_CLOSE, 0, 0);
+      phase = 2;
+      return false;
+    }
+    phase = 1;
+    shown(w);
+    return false;
+  });
+}
+
+// The three kinds and the number each gets when they are made in this order.
+struct Kind { int id; const char* cls; const char* caption; int serial; };
+constexpr Kind kKinds[] = {{IDC_CREATEWND, "sButton", "Window", 1},
+                           {IDC_CREATEDLG, "#32770", "Modeless  Dialog  Box", 2},
+                           {IDC_DLGBOX, "#32770", "Modal  Dialog  Box", 3}};
+// P as the command target and the lock off, as a kind is made with them.
+void TargetUnlocked(HWND p) {
+  app.hTargetP = p;
+  app.hCommandTarget = p;  // the tick keeps P the command target
+  app.lockW = FALSE;
+  CheckDlgButton(app.hMainDlg, IDC_LOCK, BST_UNCHECKED);
+}
+
 using TestWindows = MainDialogTest;
 
-TEST_F(TestWindows, EachKindIsNumberedInTurnBecomesWNamesEveryOwnerAndEndsOnlyOnWmClose) {
-  HelperProcess helper, hung("hang");
+// Numbered in turn, never again, each becomes the locked W; Enter and Escape (as keys, which a
+// modal loop makes commands of, and as the commands), the menu items and a notification of the
+// button that is not a click do not end it: only WM_CLOSE does. The message box takes no number.
+TEST_F(TestWindows, EachKindIsNumberedInTurnBecomesWAndEndsOnlyOnWmClose) {
+  HWND owner = MakeTopWindow("the owner");
+  const std::string ownerLine = OwnerLine(owner, "TestTop", "the owner");
+  // The target each kind is made with, and the owner line it shows; the modeless one gets none.
+  const struct { HWND p; std::string line; } targets[] = {
+      {owner, ownerLine}, {nullptr, "Owner :"}, {owner, ownerLine}};
+  HWND last = nullptr;
+  for (const Kind& kind : kKinds) {
+    SCOPED_TRACE(kind.caption);
+    const auto& target = targets[kind.serial - 1];
+    TargetUnlocked(target.p);
+    auto seenAsMade = [&](HWND w) {
+      return Caption(w, kind.caption, kind.serial) + " / " + target.line + " / + / -   WS_POPUP / 1111";
+    };
+    auto shown = [&](HWND w) {
+      EXPECT_EQ(Seen(w), seenAsMade(w));
+      PostMessageA(GetDlgItem(w, IDC_POPUP_TOGGLE), WM_KEYDOWN, VK_ESCAPE, 0);
+      PostMessageA(w, WM_KEYDOWN, VK_RETURN, 0);
+      for (int command : {IDOK, IDCANCEL, 301, 302, 303, BN_SETFOCUS << 16 | IDC_POPUP_TOGGLE}) {
+        SendMessageA(w, WM_COMMAND, command, 0);
+      }
+    };
+    auto reported = [&](HWND w) { EXPECT_EQ(Seen(w), seenAsMade(w)); };
+    last = MakeAndClose(kind.id, kind.cls, shown, reported);
+    ASSERT_NE(last, nullptr) << "it did not appear, was not reported, or WM_CLOSE did not end it";
+  }
+
+  // The message box: "MsgBox" as caption and text, owned by the target, OK only, no number.
+  HWND box = Watched(IDC_MSGBOX, "#32770", [&](HWND b) {
+    HWND text = FindWindowExA(b, nullptr, "Static", "MsgBox");
+    HWND cancel = GetDlgItem(b, IDCANCEL);
+    EXPECT_EQ(Seen(b) + " " + Hex8(GetWindow(b, GW_OWNER)), "MsgBox /  /  / 0111 " + Hex8(owner));
+    EXPECT_TRUE(text && IsWindowVisible(GetDlgItem(b, IDOK)) && !IsWindowVisible(cancel));
+    return PostMessageA(GetDlgItem(b, IDOK), BM_CLICK, 0, 0) != 0;
+  });
+  EXPECT_NE(box, nullptr) << "no message box, or OK did not end it";
+  EXPECT_EQ(app.testWindowCount, 3);
+  EXPECT_EQ(app.hTargetW, last);
+  EXPECT_TRUE(DestroyWindow(owner)) << "the owner did not outlive the windows it owned";
+}
+
+// Each kind is owned by the command target, the modal one disabling it; its label names every
+// owner it is given, of this or of another process, hung or not; its button flips only WS_POPUP.
+TEST_F(TestWindows, EachKindNamesItsOwnerAndItsButtonFlipsOnlyWsPopup) {
+  HelperProcess helper;
+  HelperProcess hung("hang");
   ASSERT_TRUE(helper.ok() && hung.ok());
   HWND owner = MakeTopWindow("the owner");
   std::string mainText = WindowText(dlg_);  // the text request has room for 62 characters
@@ -81,73 +163,55 @@ TEST_F(TestWindows, EachKindIsNumberedInTurnBecomesWNamesEveryOwnerAndEndsOnlyOn
       {nullptr, "Owner :"},
       {owner, OwnerLine(owner, "TestTop", "the owner")},
   };
-  // Numbered in turn, never again; the modeless one has no target; the modal one disables P.
-  struct Kind { int id; const char* cls; const char* caption; const Owned& first; int enabled; }
-  kinds[] = {{IDC_CREATEWND, "sButton", "Window", owners[4], 1},
-             {IDC_CREATEDLG, "#32770", "Modeless  Dialog  Box", owners[3], 1},
-             {IDC_DLGBOX, "#32770", "Modal  Dialog  Box", owners[4], 0}};
-  HWND last = nullptr;
-  for (const Kind& kind : kinds) {
+  // The first owner, and whether the owner stays enabled: the modal one disables P.
+  const struct { const Owned& first; int enabled; } made[] = {{owners[4], 1}, {owners[3], 1}, {owners[4], 0}};
+  for (const Kind& kind : kKinds) {
     SCOPED_TRACE(kind.caption);
-    app.hTargetP = app.hCommandTarget = kind.first.owner;  // the tick keeps P the command target
-    app.lockW = FALSE;
-    CheckDlgButton(dlg_, IDC_LOCK, BST_UNCHECKED);
-    int phase = 0;
-    last = Watched(kind.id, kind.cls, [&](HWND w) {
-      std::string caption = Caption(w, kind.caption, static_cast<int>(&kind - kinds) + 1);
-      if (phase == 2) return !IsWindow(w);
-      if (phase == 1) {  // the inspection tick goes on, in a modal loop too: the report follows W
-        bool reported = WindowText(Item(IDC_REPORT)).find("  " + Hex8(w)) != std::string::npos;
-        if (IsWindow(w) && !reported) return false;  // gone: Enter or Escape closed it
-        EXPECT_EQ(Seen(w), caption + " / " + owners[4].line + " / WS_POPUP / 1111");
-        return PostMessageA(w, WM_CLOSE, 0, 0), phase = 2, false;
-      }
-      phase = 1;
-      EXPECT_EQ(Seen(w), caption + " / " + kind.first.line + " / + / -   WS_POPUP / 1111");
-      EXPECT_EQ(GetWindow(w, GW_OWNER), kind.first.owner);
-      EXPECT_EQ(IsWindowEnabled(owner), kind.enabled);
+    const Owned& first = made[kind.serial - 1].first;
+    TargetUnlocked(first.owner);
+    auto shown = [&](HWND w) {
+      const std::string caption = Caption(w, kind.caption, kind.serial);
+      EXPECT_EQ(GetWindow(w, GW_OWNER), first.owner);
+      EXPECT_EQ(IsWindowEnabled(owner), made[kind.serial - 1].enabled);
       DWORD style = StyleOf(w);
       for (const char* text : {"not  WS_POPUP", "WS_POPUP"}) {  // both templates have WS_POPUP
         SendDlgItemMessageA(w, IDC_POPUP_TOGGLE, BM_CLICK, 0, 0);
-        EXPECT_EQ(Seen(w), caption + " / " + kind.first.line + " / " + text + " / 1111");
-        EXPECT_EQ(StyleOf(w), style ^= WS_POPUP) << "only WS_POPUP changes";
+        EXPECT_EQ(Seen(w), caption + " / " + first.line + " / " + text + " / 1111");
+        style ^= WS_POPUP;
+        EXPECT_EQ(StyleOf(w), style) << "only WS_POPUP changes";
       }
       // Re-owned as the history does it: the owner field, then a move that the window sees.
-      for (int x = 60; const Owned& o : owners) {
+      int x = 60;
+      for (const Owned& o : owners) {
         SetWindowLongPtrA(w, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(o.owner));
-        SetWindowPos(w, nullptr, x += 20, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        x += 20;
+        SetWindowPos(w, nullptr, x, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         EXPECT_EQ(LabelOf(w), o.line);
       }
-      // Enter and Escape (as keys, which a modal loop makes commands of, and as the commands),
-      // the menu items and a notification of the button that is not a click change nothing.
-      PostMessageA(GetDlgItem(w, IDC_POPUP_TOGGLE), WM_KEYDOWN, VK_ESCAPE, 0);
-      PostMessageA(w, WM_KEYDOWN, VK_RETURN, 0);
-      for (int command : {IDOK, IDCANCEL, 301, 302, 303, BN_SETFOCUS << 16 | IDC_POPUP_TOGGLE}) {
-        SendMessageA(w, WM_COMMAND, command, 0);
-      }
-      return false;
-    });
-    ASSERT_NE(last, nullptr) << "it did not appear, was not reported, or WM_CLOSE did not end it";
+    };
+    auto reported = [&](HWND w) {
+      const std::string caption = Caption(w, kind.caption, kind.serial);
+      EXPECT_EQ(Seen(w), caption + " / " + owners[4].line + " / WS_POPUP / 1111");
+    };
+    ASSERT_NE(MakeAndClose(kind.id, kind.cls, shown, reported), nullptr);
   }
-
-  // The message box: "MsgBox" as caption and text, owned by the target, OK only, no number.
-  HWND box = Watched(IDC_MSGBOX, "#32770", [&](HWND b) {
-    HWND text = FindWindowExA(b, nullptr, "Static", "MsgBox"), cancel = GetDlgItem(b, IDCANCEL);
-    EXPECT_EQ(Seen(b) + " " + Hex8(GetWindow(b, GW_OWNER)), "MsgBox /  /  / 0111 " + Hex8(owner));
-    EXPECT_TRUE(text && IsWindowVisible(GetDlgItem(b, IDOK)) && !IsWindowVisible(cancel));
-    return PostMessageA(GetDlgItem(b, IDOK), BM_CLICK, 0, 0) != 0;
-  });
-  EXPECT_NE(box, nullptr) << "no message box, or OK did not end it";
-  EXPECT_EQ(app.testWindowCount, 3);
-  EXPECT_EQ(app.hTargetW, last);
   EXPECT_TRUE(DestroyWindow(owner)) << "the owner did not outlive the windows it owned";
 }
 
 // Resource words written out in hexadecimal, so that a difference shows where it is.
 struct Words {
   std::string hex;
-  Words& operator<<(int v) { char w[8]; snprintf(w, 8, "%04X ", v); return hex += w, *this; }
-  Words& operator<<(const char* s) { do *this << (*s & 0xFF); while (*s++); return *this; }
+  Words& operator<<(int v) {
+    char w[8];
+    snprintf(w, 8, "%04X ", v);
+    hex += w;
+    return *this;
+  }
+  Words& operator<<(const char* s) {  // each character a word, the terminator included
+    do *this << (*s & 0xFF);
+    while (*s++);
+    return *this;
+  }
   Words& Dword(DWORD v) { return *this << LOWORD(v) << HIWORD(v); }
   Words& Align() { return hex.size() % 10 ? *this << 0 : *this; }  // to a four-byte boundary
 };
@@ -186,8 +250,11 @@ TEST_F(TestWindows, TemplatesMenuAndTheSButtonClassHoldExactlyTheirParts) {
   ASSERT_TRUE(GetClassInfoExA(app.hInstance, "sButton", &mine));
   EXPECT_EQ(app.buttonClassProc, button.lpfnWndProc);
   EXPECT_NE(button.style, static_cast<UINT>(CS_DBLCLKS));  // the Button class's other bits go
-  button.style = CS_DBLCLKS, button.lpfnWndProc = TestWindowProc, button.cbWndExtra = 30;
-  button.hInstance = app.hInstance, button.lpszClassName = mine.lpszClassName;
+  button.style = CS_DBLCLKS;
+  button.lpfnWndProc = TestWindowProc;
+  button.cbWndExtra = 30;
+  button.hInstance = app.hInstance;
+  button.lpszClassName = mine.lpszClassName;
   EXPECT_EQ(memcmp(&mine, &button, sizeof mine), 0) << mine.style << " " << mine.cbWndExtra;
 }
 

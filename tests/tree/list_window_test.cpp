@@ -28,7 +28,10 @@ bool ListAboveDialog() {
 }
 
 class ListWindowTest : public MainDialogTest {  // every refresh is one the test asks for
-  void SetUp() override { MainDialogTest::SetUp(), StopTimer(); }
+  void SetUp() override {
+    MainDialogTest::SetUp();
+    StopTimer();
+  }
 };
 
 // A click on the dialog activates it. Without a window manager this Wine raises the window that takes
@@ -40,7 +43,8 @@ TEST_F(ListWindowTest, AFreeListStaysAboveTheDialogThatARealClickActivates) {
   SetWindowPos(other.top, nullptr, 40, 600, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   Click(IDC_MONITOR);
   ASSERT_TRUE(IsWindowVisible(app.hTreeList));
-  RECT list = RectOf(app.hTreeList), dialog = RectOf(dlg_);
+  RECT list = RectOf(app.hTreeList);
+  RECT dialog = RectOf(dlg_);
   POINT bar = {list.left + 30, list.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2};
   ASSERT_TRUE(PtInRect(&dialog, bar)) << "the caption must lie over the dialog";
   const POINT lock = Centre(GetDlgItem(dlg_, IDC_LOCK));
