@@ -77,8 +77,9 @@ int main(int argc, char** argv) {
     else if (!strncmp(argv[i], "many=", 5)) many = atoi(argv[i] + 5);
     else if (!strncmp(argv[i], "deep=", 5)) deep = atoi(argv[i] + 5);
   }
-  for (const char* c : {"WinHostTop", "WinHostChild", "WinHostOwned", "WinHostMsg", "WinHostMany", "WinHostChurn"})
-    Register(c);
+  const char* const classes[] = {"WinHostTop",  "WinHostChild", "WinHostOwned",
+                                 "WinHostMsg",  "WinHostMany",  "WinHostChurn"};
+  for (const char* c : classes) Register(c);
   HINSTANCE inst = GetModuleHandleA(nullptr);
   HWND top = CreateWindowExA(0, "WinHostTop", (tag + " top").c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                              200, 150, 400, 300, nullptr, nullptr, inst, nullptr);
@@ -95,10 +96,19 @@ int main(int argc, char** argv) {
   for (int i = 0; i < many; ++i) {
     char text[64];
     snprintf(text, sizeof text, "%s many %d", tag.c_str(), i);
+    // A third each: top-level, children of top, message-only.
     switch (i % 3) {
-      case 0: CreateWindowExA(0, "WinHostMany", text, WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr, inst, nullptr); break;
-      case 1: CreateWindowExA(0, "WinHostMany", text, WS_CHILD | WS_VISIBLE, 0, 0, 5, 5, top, nullptr, inst, nullptr); break;
-      default: CreateWindowExA(0, "WinHostMany", text, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, inst, nullptr); break;
+      case 0:
+        CreateWindowExA(0, "WinHostMany", text, WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr, inst,
+                        nullptr);
+        break;
+      case 1:
+        CreateWindowExA(0, "WinHostMany", text, WS_CHILD | WS_VISIBLE, 0, 0, 5, 5, top, nullptr, inst,
+                        nullptr);
+        break;
+      default:
+        CreateWindowExA(0, "WinHostMany", text, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, inst, nullptr);
+        break;
     }
   }
   // Created last: the tests wait for it as the sign that every window exists.
